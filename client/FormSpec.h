@@ -1,0 +1,66 @@
+// Portable description of one of the program's own windows: a borderless skin with
+// a background picture, caption-less click areas, captions and text boxes. A Host
+// backend turns it into a real (or simulated) window; handlers stay portable.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace loafix {
+
+// Geometry is kept in twips (1/1440 inch); at 96 dots per inch 15 twips make a pixel.
+inline constexpr int kTwipsPerPixel = 15;
+constexpr int Px(int pixels) { return pixels * kTwipsPerPixel; }
+
+enum class ControlKind {
+  Label,             // transparent, no border; a click area when its caption is empty
+  TextBox,           // one-line edit box
+  MultiLineTextBox,  // multi-line edit box (Enter starts a new line)
+};
+
+// A handler of a user-interface event: takes nothing, returns nothing.
+using Handler = std::function<void()>;
+
+struct ControlSpec {
+  std::string name;  // "Label1", "Text1", ...
+  ControlKind kind = ControlKind::Label;
+  int left = 0, top = 0, width = 0, height = 0;  // twips, in the form's client area
+  std::string text;                              // caption of a label, content of a box
+  std::uint32_t color = 0x000000;                // text colour, 0xRRGGBB
+  Handler onClick;                               // labels only
+  Handler onMouseDown;                           // any mouse button pressed on it
+};
+
+// Where the window goes when it is first shown.
+enum class Placement { Designed, Default };
+
+struct FormSpec {
+  std::string name;     // "Form1" ... "Form5"
+  std::string caption;  // the window's text; not drawn (no title bar)
+  Placement placement = Placement::Designed;
+  int left = 0, top = 0;                // twips, client area's top-left on the screen
+  int clientWidth = 0, clientHeight = 0;  // twips
+  std::string background;               // name of the background picture asset, "" for none
+  std::uint32_t backColor = 0xFFFFFF;   // shown where the picture does not reach
+  bool hasIcon = false;                 // carries the program icon
+  std::vector<ControlSpec> controls;    // in tab order
+  Handler onLoad;                       // once, when the window is created
+  Handler onClick;                      // a click on the background
+  Handler onMouseDown;                  // any mouse button pressed on the background
+  Handler onCloseRequest;               // closed from outside (Alt+F4); empty: hide
+};
+
+// One item of a menu tree. Separators are items whose caption is exactly "-".
+struct MenuItem {
+  std::string name;
+  std::string caption;  // "&" marks the access key
+  bool checked = false;
+  Handler onClick;
+  std::vector<MenuItem> children;
+
+  bool isSeparator() const { return caption == "-"; }
+};
+
+}  // namespace loafix

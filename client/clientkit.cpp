@@ -1,0 +1,98 @@
+#include "client/clientkit.h"
+
+#include "client/Ansi.h"
+
+#include <cmath>
+
+namespace loafix {
+
+Hwnd FindChatRoom(WindowSystem& ws) {
+  const Hwnd frame = ws.FindWindowA(kFrameClass);
+  const Hwnd mdi = ws.FindWindowExA(frame, 0, kMdiClass);
+  Hwnd child = ws.FindWindowExA(mdi, 0, kChildClass);
+  for (;;) {
+    // All four lookups every time: only the presence of each class is tested.
+    const Hwnd rich = ws.FindWindowExA(child, 0, kRichClass);
+    const Hwnd list = ws.FindWindowExA(child, 0, kListboxClass);
+    const Hwnd icon = ws.FindWindowExA(child, 0, kIconClass);
+    const Hwnd label = ws.FindWindowExA(child, 0, kStaticClass);
+    if (rich != 0 && list != 0 && icon != 0 && label != 0) return child;
+    if (child == 0) return 0;
+    child = ws.FindWindowExA(mdi, child, kChildClass);
+  }
+}
+
+void ChatSend(WindowSystem& ws, std::string_view text) {
+  const Hwnd room = FindChatRoom(ws);
+  // With no room, the lookups run over the top-level windows and find nothing.
+  const Hwnd first = ws.FindWindowExA(room, 0, kRichClass);
+  const Hwnd box = ws.FindWindowExA(room, first, kRichClass);
+  ws.SendMessageA(box, WM_SETTEXT, 0, text);
+  ws.SendMessageA(box, WM_CHAR, 13, 0);
+}
+
+void SetText(WindowSystem& ws, Hwnd window, std::string_view text) {
+  ws.SendMessageA(window, WM_SETTEXT, 0, text);
+}
+
+double RoundHalfEven(double value) {
+  const double floor = std::floor(value);
+  const double diff = value - floor;
+  if (diff < 0.5) return floor;
+  if (diff > 0.5) return floor + 1;
+  return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
+namespace {
+
+constexpr double kDay = 86400.0;
+
+// Seconds from `start` (a whole second of the day) to now, counted across midnight.
+double ElapsedSince(Host& host, double start) {
+  double elapsed = host.timeOfDay() - start;
+  if (elapsed < -kDay / 2) elapsed += kDay;
+  return elapsed;
+}
+
+}  // namespace
+
+void Pause(Host& host, int seconds) {
+  const double start = RoundHalfEven(host.timeOfDay());
+  for (;;) {
+    // The test comes before any event is processed: a pause that has already run out
+    // returns without processing events.
+    double elapsed = ElapsedSince(host, start);
+    if (elapsed >= seconds) return;
+    host.processEvents();
+    // Instead of spinning on the clock, sleep until the next event or the end.
+    elapsed = ElapsedSince(host, start);
+    if (elapsed >= seconds) return;
+    host.waitForEvents(host.now() + (seconds - elapsed));
+  }
+}
+
+void StayOnTop(WindowSystem& ws, Hwnd form) {
+  ws.SetWindowPos(form, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void FormDrag(WindowSystem& ws, Hwnd form) {
+  ws.ReleaseCapture();
+  ws.SendMessageA(form, WM_SYSCOMMAND, SC_DRAGMOVE, 0);
+}
+
+void WindowHide(WindowSystem& ws, Hwnd window) { ws.ShowWindow(window, SW_HIDE); }
+
+void WindowShow(WindowSystem& ws, Hwnd window) { ws.ShowWindow(window, SW_SHOW); }
+
+std::string GetText(WindowSystem& ws, Hwnd window) {
+  const int length = ws.GetWindowTextLengthA(window);
+  if (length <= 0) return {};
+  std::string text = ws.GetWindowTextA(window, length + 1);
+  // A caption that shrank in between is padded with zero characters up to length;
+  // one that grew was cut at length by the call itself.
+  const std::size_t have = Utf8Length(text);
+  if (have < static_cast<std::size_t>(length)) text.append(length - have, '\0');
+  return text;
+}
+
+}  // namespace loafix

@@ -1,0 +1,179 @@
+#include "platform/sim/SimDesktop.h"
+
+#include <algorithm>
+
+#include "client/Ansi.h"
+
+namespace loafix::sim {
+
+SimDesktop::SimDesktop(SimClock& clock) : clock_(clock) {}
+
+Hwnd SimDesktop::create(Hwnd parent, std::string_view className, std::string_view ansiCaption,
+                        bool onTop) {
+  const Hwnd handle = nextHandle_;
+  nextHandle_ += 2;
+  SimWindow w;
+  w.parent = parent;
+  w.className = className;
+  w.caption = ansiCaption;
+  windows_.emplace(handle, std::move(w));
+  std::vector<Hwnd>& siblings = parent == 0 ? topLevel_ : windows_.at(parent).children;
+  if (onTop) {
+    siblings.insert(siblings.begin(), handle);
+  } else {
+    siblings.push_back(handle);
+  }
+  return handle;
+}
+
+void SimDesktop::destroy(Hwnd handle) {
+  auto it = windows_.find(handle);
+  if (it == windows_.end()) return;
+  const std::vector<Hwnd> kids = it->second.children;
+  for (Hwnd kid : kids) destroy(kid);
+  it = windows_.find(handle);
+  if (it == windows_.end()) return;
+  std::vector<Hwnd>& siblings =
+      it->second.parent == 0 ? topLevel_ : windows_.at(it->second.parent).children;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), handle), siblings.end());
+  windows_.erase(it);
+  if (onDestroyed) onDestroyed(handle);
+}
+
+void SimDesktop::setHandler(Hwnd handle, SimHandler handler) {
+  if (auto* w = window(handle)) w->handler = std::move(handler);
+}
+
+SimWindow* SimDesktop::window(Hwnd handle) {
+  auto it = windows_.find(handle);
+  return it == windows_.end() ? nullptr : &it->second;
+}
+
+const std::vector<Hwnd>& SimDesktop::children(Hwnd parent) {
+  if (parent == 0) return topLevel_;
+  static const std::vector<Hwnd> kNone;
+  SimWindow* w = window(parent);
+  return w ? w->children : kNone;
+}
+
+std::string SimDesktop::caption(Hwnd handle) {
+  SimWindow* w = window(handle);
+  return w ? AnsiToUtf8(w->caption) : std::string();
+}
+
+void SimDesktop::bringToTop(Hwnd handle) {
+  SimWindow* w = window(handle);
+  if (!w) return;
+  std::vector<Hwnd>& siblings = w->parent == 0 ? topLevel_ : windows_.at(w->parent).children;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), handle), siblings.end());
+  siblings.insert(siblings.begin(), handle);
+}
+
+Hwnd SimDesktop::FindWindowA(std::string_view className, std::optional<std::string_view> caption) {
+  return FindWindowExA(0, 0, className, caption);
+}
+
+Hwnd SimDesktop::FindWindowExA(Hwnd parent, Hwnd after, std::string_view className,
+                               std::optional<std::string_view> caption) {
+  if (parent != 0 && !exists(parent)) return 0;
+  const std::vector<Hwnd>& list = children(parent);
+  auto it = list.begin();
+  if (after != 0) {
+    it = std::find(list.begin(), list.end(), after);
+    if (it == list.end()) return 0;  // not a child of this parent
+    ++it;
+  }
+  const std::string ansiCaption = caption ? Utf8ToAnsi(*caption) : std::string();
+  for (; it != list.end(); ++it) {
+    const SimWindow& w = windows_.at(*it);
+    if (!EqualsIgnoreAsciiCase(w.className, className)) continue;
+    if (caption && w.caption != ansiCaption) continue;
+    return *it;
+  }
+  return 0;
+}
+
+std::intptr_t SimDesktop::deliver(Hwnd handle, SimMessage message) {
+  SimWindow* w = window(handle);
+  if (!w) return 0;
+  if (recording_) deliveries_.push_back({handle, message});
+  if (w->handler) {
+    // Copy: the handler may destroy its own window.
+    SimHandler handler = w->handler;
+    if (auto result = handler(handle, message)) return *result;
+    w = window(handle);
+    if (!w) return 0;
+  }
+  switch (message.message) {
+    case WM_SETTEXT:
+      w->caption = message.text;
+      return 1;
+    case WM_CLOSE:
+      destroy(handle);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((message.wParam & 0xFFFF) == SC_DRAGMOVE) ++w->drags;
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+std::intptr_t SimDesktop::SendMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
+                                       std::intptr_t lParam) {
+  return deliver(handle, SimMessage{message, wParam, lParam, {}, false});
+}
+
+std::intptr_t SimDesktop::SendMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
+                                       std::string_view text) {
+  return deliver(handle, SimMessage{message, wParam, 0, Utf8ToAnsi(text), false});
+}
+
+void SimDesktop::PostMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
+                              std::intptr_t lParam) {
+  if (!exists(handle)) return;
+  clock_.post([this, handle, message, wParam, lParam] {
+    deliver(handle, SimMessage{message, wParam, lParam, {}, true});
+  });
+}
+
+void SimDesktop::ShowWindow(Hwnd handle, int command) {
+  SimWindow* w = window(handle);
+  if (!w) return;
+  if (command == SW_HIDE) {
+    w->visible = false;
+  } else if (command == SW_MINIMIZE) {
+    w->visible = true;
+    w->minimized = true;
+  } else {
+    w->visible = true;
+  }
+}
+
+void SimDesktop::EnableWindow(Hwnd handle, bool enable) {
+  if (SimWindow* w = window(handle)) w->enabled = enable;
+}
+
+void SimDesktop::SetWindowPos(Hwnd handle, std::intptr_t insertAfter, int, int, int, int,
+                              unsigned) {
+  SimWindow* w = window(handle);
+  if (!w) return;
+  if (insertAfter == HWND_TOPMOST) {
+    w->topmost = true;
+    bringToTop(handle);
+  }
+}
+
+int SimDesktop::GetWindowTextLengthA(Hwnd handle) {
+  SimWindow* w = window(handle);
+  return w ? static_cast<int>(w->caption.size()) : 0;
+}
+
+std::string SimDesktop::GetWindowTextA(Hwnd handle, int maxCount) {
+  SimWindow* w = window(handle);
+  if (!w || maxCount <= 0) return {};
+  const std::size_t n = std::min<std::size_t>(w->caption.size(), maxCount - 1);
+  return AnsiToUtf8(std::string_view(w->caption).substr(0, n));
+}
+
+}  // namespace loafix::sim

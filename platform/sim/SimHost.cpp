@@ -1,0 +1,327 @@
+#include "platform/sim/SimHost.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "client/Ansi.h"
+
+namespace loafix::sim {
+namespace {
+
+constexpr Micros kNever = std::numeric_limits<Micros>::max();
+
+const MenuItem* FindItem(const MenuItem& menu, std::string_view name) {
+  for (const MenuItem& item : menu.children) {
+    if (item.name == name) return &item;
+    if (const MenuItem* found = FindItem(item, name)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+SimHost::SimHost(SimClock& clock, SimDesktop& desktop) : clock_(clock), desktop_(desktop) {}
+
+// ---- events and time ----
+
+bool SimHost::runOneDue(Micros horizon) {
+  const Micros now = clock_.nowUs();
+  Timer* timer = nullptr;
+  for (Timer& t : timers_) {
+    if (!t.enabled || t.interval <= 0 || t.due > horizon) continue;
+    if (t.running) continue;
+    if (!timer || t.due < timer->due) timer = &t;
+  }
+  const auto queued = clock_.nextDue();
+  const bool queueFirst = queued && *queued <= horizon && (!timer || *queued <= timer->due);
+  if (queueFirst) {
+    auto action = clock_.takeDue();
+    ++depth_;
+    struct Leave {
+      int& depth;
+      ~Leave() { --depth; }
+    } leave{depth_};
+    action();
+    return true;
+  }
+  if (!timer) return false;
+  // The next countdown starts when the tick starts; a tick that comes due while this
+  // one still runs waits until it has returned.
+  const std::size_t index = static_cast<std::size_t>(timer - timers_.data());
+  timer->due = now + static_cast<Micros>(timer->interval) * 1000;
+  timer->running = true;
+  ++timer->started;
+  Handler tick = timer->onTick;
+  ++depth_;
+  struct Leave {
+    SimHost& host;
+    std::size_t index;
+    ~Leave() {
+      --host.depth_;
+      host.timers_[index].running = false;
+    }
+  } leave{*this, index};
+  tick();
+  return true;
+}
+
+Micros SimHost::nextEvent() const {
+  Micros next = clock_.nextDue().value_or(kNever);
+  for (const Timer& t : timers_)
+    if (t.enabled && t.interval > 0 && !t.running) next = std::min(next, t.due);
+  return next;
+}
+
+void SimHost::processEvents() {
+  if (ended_) return;
+  // Only what is pending at the call: a tick that outlasts its timer's interval must
+  // not keep this call from returning.
+  const Micros horizon = clock_.nowUs();
+  while (runOneDue(horizon)) {
+  }
+}
+
+void SimHost::waitForEvents(double deadline) {
+  if (ended_) return;
+  Micros until = static_cast<Micros>(std::ceil(deadline * 1e6));
+  if (until <= clock_.nowUs()) until = clock_.nowUs() + 1;
+  clock_.advanceTo(std::min(until, nextEvent()));
+}
+
+bool SimHost::runUntil(double time) {
+  const Micros target = ToMicros(time);
+  try {
+    while (!ended_) {
+      processEvents();
+      if (clock_.nowUs() >= target) break;
+      clock_.advanceTo(std::min(target, std::max(nextEvent(), clock_.nowUs() + 1)));
+    }
+  } catch (const ProgramEnded&) {
+  }
+  return !ended_;
+}
+
+void SimHost::at(double time, std::function<void()> action) {
+  clock_.schedule(ToMicros(time), [this, action = std::move(action)] {
+    if (!ended_) action();
+  });
+}
+
+void SimHost::asEvent(const std::function<void()>& action) {
+  if (ended_) return;
+  if (depth_ > 0) {
+    action();
+    return;
+  }
+  ++depth_;
+  try {
+    action();
+  } catch (const ProgramEnded&) {
+  }
+  --depth_;
+}
+
+void SimHost::runModal(const std::function<bool()>& done, const char* what) {
+  while (!done()) {
+    processEvents();
+    if (done()) break;
+    if (!clock_.nextDue())
+      throw std::logic_error(std::string(what) + " is open and nobody is scheduled to answer it");
+    clock_.advanceTo(std::max(nextEvent(), clock_.nowUs()));
+  }
+}
+
+// ---- timers ----
+
+TimerId SimHost::createTimer(Handler onTick) {
+  Timer t;
+  t.onTick = std::move(onTick);
+  timers_.push_back(std::move(t));
+  return static_cast<TimerId>(timers_.size() - 1);
+}
+
+void SimHost::setTimer(TimerId timer, bool enabled, int intervalMs) {
+  Timer& t = timers_.at(static_cast<std::size_t>(timer));
+  t.enabled = enabled;
+  t.interval = intervalMs;
+  t.due = clock_.nowUs() + static_cast<Micros>(std::max(intervalMs, 0)) * 1000;
+}
+
+bool SimHost::timerEnabled(TimerId timer) const {
+  const Timer& t = timers_.at(static_cast<std::size_t>(timer));
+  return t.enabled && t.interval > 0;
+}
+
+int SimHost::timerInterval(TimerId timer) const {
+  return timers_.at(static_cast<std::size_t>(timer)).interval;
+}
+
+int SimHost::ticksStarted(TimerId timer) const {
+  return timers_.at(static_cast<std::size_t>(timer)).started;
+}
+
+// ---- forms ----
+
+SimHost::Form* SimHost::form(Hwnd hwnd) {
+  for (Form& f : forms_)
+    if (f.hwnd == hwnd) return &f;
+  return nullptr;
+}
+
+Hwnd SimHost::findForm(std::string_view name) const {
+  for (const Form& f : forms_)
+    if (f.spec.name == name) return f.hwnd;
+  return 0;
+}
+
+const FormSpec* SimHost::spec(Hwnd hwnd) const {
+  for (const Form& f : forms_)
+    if (f.hwnd == hwnd) return &f.spec;
+  return nullptr;
+}
+
+const ControlSpec* SimHost::control(Form& f, std::string_view name, std::size_t* index) {
+  for (std::size_t i = 0; i < f.spec.controls.size(); ++i) {
+    if (f.spec.controls[i].name == name) {
+      if (index) *index = i;
+      return &f.spec.controls[i];
+    }
+  }
+  return nullptr;
+}
+
+Hwnd SimHost::createForm(const FormSpec& spec) {
+  const Hwnd hwnd = desktop_.create(0, kFormClass, Utf8ToAnsi(spec.caption), true);
+  desktop_.window(hwnd)->visible = false;
+  Form f{hwnd, spec, {}};
+  for (const ControlSpec& c : spec.controls) f.texts.push_back(c.text);
+  forms_.push_back(std::move(f));
+  desktop_.setHandler(hwnd, [this](Hwnd self, const SimMessage& m) -> std::optional<std::intptr_t> {
+    if (m.message != WM_CLOSE) return std::nullopt;
+    // Closing from outside never destroys one of the program's windows.
+    Form* f = form(self);
+    Handler onClose = f ? f->spec.onCloseRequest : Handler();
+    if (onClose) {
+      onClose();
+    } else {
+      hideForm(self);
+    }
+    return 0;
+  });
+  if (spec.onLoad) {
+    Handler load = spec.onLoad;
+    load();
+  }
+  return hwnd;
+}
+
+void SimHost::showForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_SHOW); }
+
+void SimHost::hideForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_HIDE); }
+
+void SimHost::minimizeForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_MINIMIZE); }
+
+bool SimHost::formVisible(Hwnd hwnd) {
+  SimWindow* w = desktop_.window(hwnd);
+  return w && w->visible;
+}
+
+std::string SimHost::controlText(Hwnd hwnd, std::string_view name) {
+  Form* f = form(hwnd);
+  std::size_t index = 0;
+  if (!f || !control(*f, name, &index)) return {};
+  return f->texts[index];
+}
+
+void SimHost::setControlText(Hwnd hwnd, std::string_view name, std::string_view text) {
+  Form* f = form(hwnd);
+  std::size_t index = 0;
+  if (!f || !control(*f, name, &index)) return;
+  f->texts[index] = text;
+}
+
+// ---- menus and modal boxes ----
+
+void SimHost::popupMenu(Hwnd hwnd, MenuItem& menu, int xTwips, int yTwips) {
+  openMenu_ = &menu;
+  menuForm_ = hwnd;
+  menuPoint_ = {xTwips, yTwips};
+}
+
+std::optional<std::string> SimHost::inputBox(std::string_view message, std::string_view title,
+                                             std::string_view defaultText) {
+  prompts_.push_back(Prompt{std::string(message), std::string(title), std::string(defaultText)});
+  runModal([this] { return !answers_.empty(); }, "an input prompt");
+  auto answer = std::move(answers_.front());
+  answers_.pop_front();
+  return answer;
+}
+
+void SimHost::messageBox(std::string_view text, std::string_view title) {
+  boxes_.push_back(Box{std::string(text), std::string(title)});
+  if (!holdBoxes_) return;
+  const int mine = ++boxesOpen_;
+  runModal([this, mine] { return boxesDismissed_ >= mine; }, "a message box");
+}
+
+void SimHost::endProgram() {
+  ended_ = true;
+  openMenu_ = nullptr;
+  for (Timer& t : timers_) t.enabled = false;
+  throw ProgramEnded{};
+}
+
+// ---- person ----
+
+void SimHost::click(Hwnd hwnd, std::string_view name) {
+  asEvent([&] {
+    Form* f = form(hwnd);
+    if (!f) return;
+    Handler handler = f->spec.onClick;
+    if (!name.empty()) {
+      const ControlSpec* c = control(*f, name);
+      handler = c ? c->onClick : Handler();
+    }
+    if (handler) handler();
+  });
+}
+
+void SimHost::mouseDown(Hwnd hwnd, std::string_view name) {
+  asEvent([&] {
+    Form* f = form(hwnd);
+    if (!f) return;
+    Handler handler = f->spec.onMouseDown;
+    if (!name.empty()) {
+      const ControlSpec* c = control(*f, name);
+      handler = c ? c->onMouseDown : Handler();
+    }
+    if (handler) handler();
+  });
+}
+
+void SimHost::closeFromOutside(Hwnd hwnd) {
+  asEvent([&] { desktop_.SendMessageA(hwnd, WM_CLOSE, 0, 0); });
+}
+
+void SimHost::type(Hwnd hwnd, std::string_view name, std::string_view text) {
+  setControlText(hwnd, name, text);
+}
+
+bool SimHost::choose(std::string_view name) {
+  if (!openMenu_ || ended_) return false;
+  const MenuItem* item = FindItem(*openMenu_, name);
+  if (!item || item->isSeparator() || !item->children.empty()) return false;
+  openMenu_ = nullptr;
+  Handler handler = item->onClick;
+  if (handler) asEvent(handler);
+  return true;
+}
+
+void SimHost::answerPrompt(std::optional<std::string> answer) {
+  answers_.push_back(std::move(answer));
+}
+
+void SimHost::dismissMessageBox() { ++boxesDismissed_; }
+
+}  // namespace loafix::sim

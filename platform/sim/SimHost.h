@@ -1,0 +1,136 @@
+// The user-interface runtime on the simulated desktop. Time is virtual: waiting jumps
+// the clock to the earliest of the deadline, the next timer due and the next
+// scheduled action, so a test can idle for 30 days in milliseconds and still see
+// every tick in order. A test acts as a person through the methods under "person";
+// each can be scheduled at a virtual time with at().
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "client/Host.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimDesktop.h"
+
+namespace loafix::sim {
+
+// Thrown by endProgram() to unwind every running handler at once.
+struct ProgramEnded {};
+
+// Class of the program's own windows on the simulated desktop.
+inline constexpr std::string_view kFormClass = "LoafixForm";
+
+class SimHost : public Host {
+ public:
+  SimHost(SimClock& clock, SimDesktop& desktop);
+
+  // ---- Host ----
+  double timeOfDay() override { return clock_.timeOfDay(); }
+  double now() override { return clock_.now(); }
+  void processEvents() override;
+  void waitForEvents(double deadline) override;
+  TimerId createTimer(Handler onTick) override;
+  void setTimer(TimerId timer, bool enabled, int intervalMs) override;
+  Hwnd createForm(const FormSpec& spec) override;
+  void showForm(Hwnd form) override;
+  void hideForm(Hwnd form) override;
+  void minimizeForm(Hwnd form) override;
+  bool formVisible(Hwnd form) override;
+  std::string controlText(Hwnd form, std::string_view control) override;
+  void setControlText(Hwnd form, std::string_view control, std::string_view text) override;
+  void popupMenu(Hwnd form, MenuItem& menu, int xTwips, int yTwips) override;
+  std::optional<std::string> inputBox(std::string_view message, std::string_view title,
+                                      std::string_view defaultText) override;
+  void messageBox(std::string_view text, std::string_view title) override;
+  [[noreturn]] void endProgram() override;
+
+  // ---- running the program ----
+  // The platform's event loop while nothing else runs: processes events and waits
+  // until the clock reaches `time` (seconds of now()) or the program ends. Returns
+  // false once the program has ended.
+  bool runUntil(double time);
+  bool runFor(double seconds) { return runUntil(now() + seconds); }
+  bool ended() const { return ended_; }
+  // Runs `action` as an event at virtual time `time` (seconds of now()).
+  void at(double time, std::function<void()> action);
+  void after(double seconds, std::function<void()> action) { at(now() + seconds, std::move(action)); }
+
+  // ---- person ----
+  void click(Hwnd form, std::string_view control);  // control "" is the background
+  void mouseDown(Hwnd form, std::string_view control);
+  void closeFromOutside(Hwnd form);  // Alt+F4
+  void type(Hwnd form, std::string_view control, std::string_view text);
+  // Chooses an item of the open pop-up menu by name (submenus open on the way). The
+  // menu closes, then the item's handler runs. False if no menu is open or the item
+  // is a separator, a submenu or not in the menu.
+  bool choose(std::string_view item);
+  void dismissMenu() { openMenu_ = nullptr; }
+  bool menuOpen() const { return openMenu_ != nullptr; }
+  // Answers for prompts, used in order as prompts open. A prompt that finds no answer
+  // waits (events keep running) until one is given.
+  void answerPrompt(std::optional<std::string> answer);
+  // Message boxes are dismissed at once unless held; a held box waits for dismiss().
+  void holdMessageBoxes(bool hold) { holdBoxes_ = hold; }
+  void dismissMessageBox();
+
+  // ---- what a person sees ----
+  struct Prompt {
+    std::string message, title, defaultText;
+  };
+  struct Box {
+    std::string text, title;
+  };
+  const std::vector<Prompt>& prompts() const { return prompts_; }
+  const std::vector<Box>& messageBoxes() const { return boxes_; }
+  bool timerEnabled(TimerId timer) const;
+  int timerInterval(TimerId timer) const;
+  int ticksStarted(TimerId timer) const;
+  Hwnd findForm(std::string_view name) const;
+  const FormSpec* spec(Hwnd form) const;
+  // Where the last pop-up menu opened (twips in the form).
+  std::pair<int, int> menuPoint() const { return menuPoint_; }
+  Hwnd menuForm() const { return menuForm_; }
+
+ private:
+  struct Timer {
+    Handler onTick;
+    bool enabled = false;
+    int interval = 0;
+    Micros due = 0;
+    bool running = false;
+    int started = 0;
+  };
+  struct Form {
+    Hwnd hwnd;
+    FormSpec spec;
+    std::vector<std::string> texts;  // per control, in spec order
+  };
+
+  bool runOneDue(Micros horizon);
+  Micros nextEvent() const;
+  Form* form(Hwnd hwnd);
+  const ControlSpec* control(Form& f, std::string_view name, std::size_t* index = nullptr);
+  void runModal(const std::function<bool()>& done, const char* what);
+  void asEvent(const std::function<void()>& action);
+
+  SimClock& clock_;
+  SimDesktop& desktop_;
+  std::vector<Timer> timers_;
+  std::vector<Form> forms_;
+  bool ended_ = false;
+  MenuItem* openMenu_ = nullptr;
+  Hwnd menuForm_ = 0;
+  std::pair<int, int> menuPoint_{0, 0};
+  std::deque<std::optional<std::string>> answers_;
+  std::vector<Prompt> prompts_;
+  std::vector<Box> boxes_;
+  bool holdBoxes_ = false;
+  int boxesOpen_ = 0;
+  int boxesDismissed_ = 0;
+  int depth_ = 0;  // events running; person actions at depth 0 end at ProgramEnded
+};
+
+}  // namespace loafix::sim

@@ -1,0 +1,158 @@
+// The chat path and the window utilities on the simulated desktop.
+#include <gtest/gtest.h>
+
+#include "client/Ansi.h"
+#include "client/clientkit.h"
+#include "idle/ChatLines.h"
+#include "platform/sim/SimClient.h"
+#include "platform/sim/SimHost.h"
+
+namespace loafix {
+namespace {
+
+using sim::SimClient;
+using sim::SimClock;
+using sim::SimDesktop;
+
+class ChatPath : public ::testing::Test {
+ protected:
+  // A client child window with the given children, last in the MDI area's order.
+  Hwnd child(Hwnd mdi, std::initializer_list<const char*> classes) {
+    const Hwnd w = desktop.create(mdi, "AOL Child", "room");
+    for (const char* c : classes) desktop.create(w, c);
+    return w;
+  }
+
+  SimClock clock;
+  SimDesktop desktop{clock};
+};
+
+TEST_F(ChatPath, NoFrameMeansNoRoomAndNothingSent) {
+  desktop.recordDeliveries(true);
+  // A stray RICHCNTL among the top-level windows must not receive the line.
+  desktop.create(0, "RICHCNTL");
+  EXPECT_EQ(FindChatRoom(desktop), 0u);
+  ChatSend(desktop, "hello");
+  EXPECT_TRUE(desktop.deliveries().empty());
+}
+
+TEST_F(ChatPath, RoomTestNeedsAllFourClassesAndFirstInOrderWins) {
+  const Hwnd frame = desktop.create(0, "AOL Frame25");
+  const Hwnd mdi = desktop.create(frame, "MDIClient");
+  child(mdi, {"RICHCNTL", "RICHCNTL", "_AOL_Icon", "_AOL_Static"});  // no listbox
+  const Hwnd first = child(mdi, {"_AOL_Static", "_AOL_Icon", "_AOL_Listbox", "RICHCNTL"});
+  child(mdi, {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"});
+  EXPECT_EQ(FindChatRoom(desktop), first);
+
+  // A room brought to the top of the Z order wins.
+  const Hwnd later = child(mdi, {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"});
+  desktop.bringToTop(later);
+  EXPECT_EQ(FindChatRoom(desktop), later);
+}
+
+TEST_F(ChatPath, ClassesMatchInAnyLetterCaseCaptionsExactly) {
+  const Hwnd frame = desktop.create(0, "aol frame25");
+  const Hwnd mdi = desktop.create(frame, "mdiclient");
+  const Hwnd room = child(mdi, {"richcntl", "_aol_listbox", "_AOL_ICON", "_aol_static"});
+  EXPECT_EQ(FindChatRoom(desktop), room);
+  EXPECT_EQ(desktop.FindWindowA("AOL FRAME25"), frame);
+  const Hwnd im = desktop.create(mdi, "AOL Child", "Send Instant Message");
+  EXPECT_EQ(desktop.FindWindowExA(mdi, 0, "AOL Child", "Send Instant Message"), im);
+  EXPECT_EQ(desktop.FindWindowExA(mdi, 0, "AOL Child", "send instant message"), 0u);
+}
+
+TEST_F(ChatPath, FindWindowExContinuesAfterAWindowOfAnotherClass) {
+  // Windows finds the next RICHCNTL after an _AOL_Edit (Wine 8 does not; our layer must).
+  const Hwnd mail = desktop.create(0, "AOL Child");
+  desktop.create(mail, "_AOL_Edit");
+  const Hwnd subject = desktop.create(mail, "_AOL_Edit");
+  const Hwnd early = desktop.create(mail, "RICHCNTL");
+  desktop.create(mail, "_AOL_Edit");
+  (void)early;
+  EXPECT_EQ(desktop.FindWindowExA(mail, subject, "RICHCNTL"), early);
+  EXPECT_EQ(desktop.FindWindowExA(mail, early, "RICHCNTL"), 0u);
+  EXPECT_EQ(desktop.FindWindowExA(mail, 0x7777, "RICHCNTL"), 0u);  // not a child
+}
+
+TEST_F(ChatPath, ChatSendReachesTheStandInClientByteExact) {
+  SimClient client(clock, desktop);
+  client.model().start();
+  client.model().openRoom("Town Square");
+  ChatSend(desktop, StatsLine("\u00ac", "0", "2", "15"));
+  ASSERT_EQ(client.model().received().size(), 1u);
+  EXPECT_EQ(client.model().received()[0], Utf8ToAnsi(StatsLine("\u00ac", "0", "2", "15")));
+  EXPECT_EQ(client.model().received()[0].substr(40, 1), "\xac");
+}
+
+TEST_F(ChatPath, TypedTextIsReplacedAndEmptyTextStillPressesEnter) {
+  SimClient client(clock, desktop);
+  client.model().start();
+  const auto& room = client.model().openRoom("lobby");
+  const Hwnd input = room.inputBox;
+  desktop.window(input)->caption = "half a sentence the user typ";
+  desktop.recordDeliveries(true);
+  ChatSend(desktop, "brb");
+  EXPECT_EQ(client.model().received().back(), "brb");
+
+  ChatSend(desktop, "");
+  ASSERT_EQ(desktop.deliveries().size(), 4u);
+  EXPECT_EQ(desktop.deliveries()[2].message.message, WM_SETTEXT);
+  EXPECT_EQ(desktop.deliveries()[2].message.text, "");
+  EXPECT_EQ(desktop.deliveries()[3].message.message, WM_CHAR);
+  EXPECT_EQ(desktop.deliveries()[3].message.wParam, 13u);
+  EXPECT_EQ(client.model().received().size(), 1u);  // the client posts no empty line
+}
+
+TEST_F(ChatPath, ARoomWithOneRichEditGetsNothing) {
+  const Hwnd frame = desktop.create(0, "AOL Frame25");
+  const Hwnd mdi = desktop.create(frame, "MDIClient");
+  const Hwnd room = child(mdi, {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"});
+  EXPECT_EQ(FindChatRoom(desktop), room);
+  desktop.recordDeliveries(true);
+  ChatSend(desktop, "lost");
+  EXPECT_TRUE(desktop.deliveries().empty());
+  EXPECT_EQ(desktop.caption(desktop.children(room)[0]), "");
+}
+
+TEST_F(ChatPath, ClosedRoomIsSeenAtTheNextCall) {
+  SimClient client(clock, desktop);
+  client.model().start();
+  const Hwnd a = client.model().openRoom("a").window;
+  const Hwnd b = client.model().openRoom("b").window;
+  EXPECT_EQ(FindChatRoom(desktop), a);
+  client.model().closeRoom(a);
+  EXPECT_EQ(FindChatRoom(desktop), b);
+  ChatSend(desktop, "x");
+  EXPECT_EQ(client.model().room(b)->lines.size(), 1u);
+}
+
+TEST(WindowUtilities, StayOnTopDragHideShowAndGetText) {
+  SimClock clock;
+  SimDesktop desktop(clock);
+  const Hwnd other = desktop.create(0, "Other");
+  const Hwnd form = desktop.create(0, "LoafixForm", "l\xf2\xe0" "f\xedx\xb9 - zed\xb2");
+  StayOnTop(desktop, form);
+  EXPECT_TRUE(desktop.window(form)->topmost);
+  EXPECT_EQ(desktop.children(0).front(), form);
+  EXPECT_FALSE(desktop.window(other)->topmost);
+
+  FormDrag(desktop, form);
+  EXPECT_EQ(desktop.window(form)->drags, 1);
+  EXPECT_EQ(desktop.captureReleases(), 1);
+
+  WindowHide(desktop, form);
+  EXPECT_FALSE(desktop.window(form)->visible);
+  WindowShow(desktop, form);
+  EXPECT_TRUE(desktop.window(form)->visible);
+
+  EXPECT_EQ(GetText(desktop, form), "l\u00f2\u00e0f\u00edx\u00b9 - zed\u00b2");
+  EXPECT_EQ(GetText(desktop, other), "");
+  EXPECT_EQ(GetText(desktop, 0), "");
+  // Handle 0 and vanished windows are ignored without harm.
+  StayOnTop(desktop, 0);
+  FormDrag(desktop, 0);
+  WindowHide(desktop, 0xdead);
+}
+
+}  // namespace
+}  // namespace loafix
