@@ -1,0 +1,60 @@
+// The text of an INI file, read as the platform's private-profile functions read it and
+// edited so that every line we do not need to touch keeps its bytes. Pure functions over
+// the file's bytes: the settings store does the file input and output around them.
+//
+// Names and values cross this interface as UTF-8 and pass through the ANSI code page
+// (Windows-1252), as they would through the platform's "A" functions. The file itself
+// may be ANSI, or UTF-8 or UTF-16 with a byte-order mark; edits keep its encoding.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace loafix::ini {
+
+// The longest value a read returns, in characters: the callers' read buffer holds 750
+// characters including the terminator.
+inline constexpr std::size_t kMaxValueLength = 749;
+
+// What a reader of the file sees: its sections in file order, each with its entries in
+// file order. Lines before the first section line form a first section named "". A line
+// without "=" is an entry with no value; comments and unknown lines are entries too.
+// Names and values are trimmed of blanks and end at a NUL, as the platform keeps them.
+struct Entry {
+  std::string name;
+  std::optional<std::string> value;
+  bool operator==(const Entry&) const = default;
+};
+struct Section {
+  std::string name;
+  std::vector<Entry> entries;
+  bool operator==(const Section&) const = default;
+};
+std::vector<Section> Parse(std::string_view fileBytes);
+
+// The value of `key` in the first section named `section`, both matched in any letter
+// case with blanks around them ignored; blanks around the value and one pair of
+// matching outer quotes removed; at most kMaxValueLength characters. "" when the
+// section, the key or its value is missing.
+std::string ReadValue(std::string_view fileBytes, std::string_view section, std::string_view key);
+
+// The file's bytes after storing `value` under `key` in the first section named
+// `section` (created at the end of the file when missing), or after removing the key
+// when `value` is null. nullopt when the file needs no change, or when a name would
+// break the file's line structure.
+//
+// The value is stored as it reads back: blanks and line breaks before it dropped, cut
+// at the next line break, trailing blanks dropped. A line break therefore never starts
+// a line of its own, so no value can create, change or remove another key or section.
+std::optional<std::string> WriteValue(std::string_view fileBytes, std::string_view section,
+                                      std::string_view key, std::optional<std::string_view> value);
+
+// Letters of the ANSI code page in capitals (keys are stored that way) and in small
+// letters; everything else unchanged.
+std::string UpperCase(std::string_view utf8);
+std::string LowerCase(std::string_view utf8);
+
+}  // namespace loafix::ini

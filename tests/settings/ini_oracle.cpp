@@ -1,0 +1,86 @@
+// Runs settings operations through the platform's own private-profile functions, so
+// the settings store can be compared against them under Wine. Reads a script of
+// operations and writes one line per read; every text travels as hex so any byte
+// (high 1252 bytes, blanks, line breaks) survives the trip.
+//
+//   F <path>               use this file for the following operations
+//   W <section> <key> <value>|-   WritePrivateProfileStringA; "-" passes NULL
+//   R <section> <key>      GetPrivateProfileStringA into a 750-byte buffer, default ""
+//   .                      an empty text (any hex field may be "." for "")
+//
+// Output per read: "<count> <hex of the first count bytes>". The profile cache is
+// released after every operation (the documented flush call) so each read sees the
+// file as a fresh process would.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string FromHex(const std::string& hex) {
+  if (hex == ".") return {};
+  std::string out;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return out;
+}
+
+std::string ToHex(const char* bytes, int count) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string out;
+  for (int i = 0; i < count; ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    out += kDigits[b >> 4];
+    out += kDigits[b & 15];
+  }
+  return out.empty() ? "." : out;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: ini_oracle <script> <results>\n");
+    return 2;
+  }
+  // The comparison is about the bytes of a Western system; any other code page
+  // would make every high byte differ for reasons unrelated to the store.
+  if (GetACP() != 1252) {
+    std::fprintf(stderr, "ini_oracle: ANSI code page is %u, not 1252\n", GetACP());
+    return 3;
+  }
+  std::ifstream script(argv[1], std::ios::binary);
+  std::ofstream results(argv[2], std::ios::binary);
+  if (!script || !results) return 2;
+
+  std::string file;
+  std::string line;
+  while (std::getline(script, line)) {
+    std::istringstream fields(line);
+    std::string op, a, b, c;
+    fields >> op >> a >> b >> c;
+    if (op == "F") {
+      file = FromHex(a);
+    } else if (op == "W") {
+      const std::string section = FromHex(a), key = FromHex(b);
+      const std::optional<std::string> value =
+          c == "-" ? std::nullopt : std::optional<std::string>(FromHex(c));
+      WritePrivateProfileStringA(section.c_str(), key.c_str(), value ? value->c_str() : nullptr,
+                                 file.c_str());
+      WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+    } else if (op == "R") {
+      const std::string section = FromHex(a), key = FromHex(b);
+      char buffer[750] = {};
+      const DWORD count = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer,
+                                                   sizeof buffer, file.c_str());
+      WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+      results << count << ' ' << ToHex(buffer, static_cast<int>(count)) << '\n';
+    }
+  }
+  return results.good() ? 0 : 1;
+}
