@@ -45,7 +45,9 @@ struct FormSpec {
   std::string background;               // name of the background picture asset, "" for none
   std::uint32_t backColor = 0xFFFFFF;   // shown where the picture does not reach
   bool hasIcon = false;                 // carries the program icon
-  std::vector<ControlSpec> controls;    // in tab order
+  // In tab order; where two controls overlap, the one earlier in the list is on top
+  // and receives the mouse.
+  std::vector<ControlSpec> controls;
   Handler onLoad;                       // once, when the window is created
   Handler onClick;                      // a click on the background
   Handler onMouseDown;                  // any mouse button pressed on the background

@@ -40,8 +40,10 @@ class Host {
   virtual void setTimer(TimerId timer, bool enabled, int intervalMs) = 0;
 
   // ---- the program's windows ----
-  // Creates the window hidden and runs its load handler. The returned handle is a
-  // window of the WindowSystem, so StayOnTop and FormDrag work on it.
+  // Creates the window hidden. It does not run spec.onLoad: the caller runs it once
+  // it has stored the handle, since load handlers refer to their own window. The
+  // returned handle is a window of the WindowSystem, so StayOnTop and FormDrag work
+  // on it.
   virtual Hwnd createForm(const FormSpec& spec) = 0;
   virtual void showForm(Hwnd form) = 0;
   virtual void hideForm(Hwnd form) = 0;

@@ -52,6 +52,7 @@ bool SimHost::runOneDue(Micros horizon) {
   timer->due = now + static_cast<Micros>(timer->interval) * 1000;
   timer->running = true;
   ++timer->started;
+  timer->mostActive = std::max(timer->mostActive, ++timer->active);
   Handler tick = timer->onTick;
   ++depth_;
   struct Leave {
@@ -60,6 +61,7 @@ bool SimHost::runOneDue(Micros horizon) {
     ~Leave() {
       --host.depth_;
       host.timers_[index].running = false;
+      --host.timers_[index].active;
     }
   } leave{*this, index};
   tick();
@@ -161,6 +163,10 @@ int SimHost::ticksStarted(TimerId timer) const {
   return timers_.at(static_cast<std::size_t>(timer)).started;
 }
 
+int SimHost::mostTicksAtOnce(TimerId timer) const {
+  return timers_.at(static_cast<std::size_t>(timer)).mostActive;
+}
+
 // ---- forms ----
 
 SimHost::Form* SimHost::form(Hwnd hwnd) {
@@ -209,10 +215,6 @@ Hwnd SimHost::createForm(const FormSpec& spec) {
     }
     return 0;
   });
-  if (spec.onLoad) {
-    Handler load = spec.onLoad;
-    load();
-  }
   return hwnd;
 }
 

@@ -88,6 +88,8 @@ class SimHost : public Host {
   bool timerEnabled(TimerId timer) const;
   int timerInterval(TimerId timer) const;
   int ticksStarted(TimerId timer) const;
+  // The most ticks of this timer ever running at once (nested in pauses).
+  int mostTicksAtOnce(TimerId timer) const;
   Hwnd findForm(std::string_view name) const;
   const FormSpec* spec(Hwnd form) const;
   // Where the last pop-up menu opened (twips in the form).
@@ -102,6 +104,8 @@ class SimHost : public Host {
     Micros due = 0;
     bool running = false;
     int started = 0;
+    int active = 0;
+    int mostActive = 0;
   };
   struct Form {
     Hwnd hwnd;

@@ -1,0 +1,40 @@
+// Switching idling on and off: the check marks of idleon/idleoff, the two timers,
+// the announcement and the off line.
+#include "client/clientkit.h"
+#include "idle/ChatLines.h"
+#include "ui/Program.h"
+
+namespace loafix {
+
+void idleon(Program& p) {
+  p.check("idleon", true);
+  p.check("idleoff", false);
+  p.host.setTimer(p.Timer1(), true, 60000);
+  Pause(p.host, 1);
+  // idleoff chosen during the pause has switched idling off again; arming the poster
+  // now would leave it posting while the menu shows idle off.
+  if (!p.checked("idleon")) return;
+  p.host.setTimer(p.Timer2(), true, 1);
+  const Hwnd strip = p.Form2();
+  const std::string days = p.text(strip, "Label2");
+  const std::string hours = p.text(strip, "Label3");
+  const std::string minutes = p.text(strip, "Label4");
+  if (!p.checked("aimsn")) ChatSend(p.ws, StatsLine(p.read("ascii"), days, hours, minutes));
+  if (p.checked("aimsn")) {
+    ChatSend(p.ws, AimStatsLine(p.read("ascii"), days, hours, minutes, p.read("aim sn")));
+  }
+}
+
+void idleoff(Program& p) {
+  p.check("idleon", false);
+  p.check("idleoff", true);
+  p.host.setTimer(p.Timer1(), false, 0);
+  p.host.setTimer(p.Timer2(), false, 0);
+  ChatSend(p.ws, IdleOffLine(p.read("ascii")));
+  const Hwnd strip = p.Form2();
+  p.setText(strip, "Label2", "0");
+  p.setText(strip, "Label3", "0");
+  p.setText(strip, "Label4", "0");
+}
+
+}  // namespace loafix

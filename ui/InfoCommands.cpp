@@ -1,0 +1,18 @@
+// The information commands at the head of the menu.
+#include "idle/ChatLines.h"
+#include "idle/Product.h"
+#include "ui/Program.h"
+
+namespace loafix {
+
+inline constexpr std::string_view kDisclaimer =
+    "hey, lòàfíx¹ was made for educational purposes only, this means that i take no "
+    "responsibility for what you do with this program/idle.";
+
+void about(Program& p) { p.host.messageBox(kAboutText, "about"); }
+
+void disclamer(Program& p) { p.host.messageBox(kDisclaimer, "disclamer"); }
+
+void advertise(Program& p) { Advertise(p.ws, p.host); }
+
+}  // namespace loafix

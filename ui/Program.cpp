@@ -1,0 +1,74 @@
+#include "ui/Program.h"
+
+#include <cassert>
+
+namespace loafix {
+namespace {
+
+MenuItem* Find(MenuItem& menu, std::string_view name) {
+  if (menu.name == name) return &menu;
+  for (MenuItem& child : menu.children)
+    if (MenuItem* found = Find(child, name)) return found;
+  return nullptr;
+}
+
+}  // namespace
+
+Program::Program(WindowSystem& windows, Host& runtime, SettingsStore& store)
+    : ws(windows), host(runtime), settings(store) {}
+
+void Program::start() { host.showForm(Form1()); }
+
+Hwnd Program::load(Hwnd& slot, const FormSpec& spec) {
+  if (slot != 0) return slot;
+  slot = host.createForm(spec);
+  if (spec.onLoad) spec.onLoad();
+  return slot;
+}
+
+Hwnd Program::Form1() { return form1_ ? form1_ : load(form1_, SplashSpec(*this)); }
+Hwnd Program::Form2() { return form2_ ? form2_ : load(form2_, MainWindowSpec(*this)); }
+Hwnd Program::Form4() { return form4_ ? form4_ : load(form4_, LinkSiteSpec(*this)); }
+Hwnd Program::Form5() { return form5_ ? form5_ : load(form5_, FeedbackSpec(*this)); }
+
+Hwnd Program::Form3() {
+  if (form3_ != 0) return form3_;
+  // The menu tree and the timers exist before anything can refer to them; both
+  // timers start disabled with interval 0.
+  file_ = CommandMenu(*this);
+  timer1_ = host.createTimer([this] { IdleClockTick(*this); });
+  timer2_ = host.createTimer([this] { IdlePosterTick(*this); });
+  return load(form3_, MenuHolderSpec());
+}
+
+MenuItem& Program::menu() {
+  Form3();
+  return file_;
+}
+
+MenuItem& Program::item(std::string_view name) {
+  MenuItem* found = Find(menu(), name);
+  assert(found && "every item a handler names is in the command menu");
+  return *found;
+}
+
+TimerId Program::Timer1() {
+  Form3();
+  return timer1_;
+}
+
+TimerId Program::Timer2() {
+  Form3();
+  return timer2_;
+}
+
+std::string Program::read(std::string_view key, std::string_view file) const {
+  return settings.GetFromINI(kSection, key, file);
+}
+
+void Program::write(std::string_view key, std::optional<std::string_view> value,
+                    std::string_view file) {
+  settings.WriteToINI(kSection, key, value, file);
+}
+
+}  // namespace loafix
