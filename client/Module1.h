@@ -1,0 +1,57 @@
+// The mail composer: sends one e-mail through the client the way a person would.
+// It clicks the client's Write icon, waits for the "Write Mail" window that click
+// opens, types the recipient, subject and body into it, clicks its send icon, and
+// closes that window about a second later if the client has left it open.
+//
+// The feedback window's send area goes through a MailSendGuard (one per window that
+// starts sends), so that a second send started while the first is still waiting for
+// the client is ignored:
+//
+//   MailSendGuard feedbackMail;  // kept with Form5
+//   feedbackMail.send(ws, host, kAuthorMail, subject, host.controlText(form5, "Text1"));
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "client/Host.h"
+#include "client/WindowSystem.h"
+
+namespace loafix {
+
+inline constexpr std::string_view kMailWindowCaption = "Write Mail";
+
+// How long SendMail keeps looking for a complete mail window before it gives up.
+inline constexpr double kMailWaitLimitSeconds = 30.0;
+
+// Writes `recipient`, `subject` and `body` into the client's new mail window exactly
+// as given (line breaks included; the second edit box, "Copy To", is left alone) and
+// sends it. Mail windows the person already had open are left alone. Events keep
+// running while it waits. Gives up silently, closing nothing, when no complete new
+// window titled exactly "Write Mail" turns up within 30 s. Not guarded against
+// re-entry: see MailSendGuard.
+void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::string_view subject,
+              std::string_view body);
+
+// The client's MDI area, or 0.
+Hwnd FindMDIClient(WindowSystem& ws);
+// The first client child window, in the MDI area's order, whose caption contains
+// "Write Mail" (exact letter case), or 0.
+Hwnd FindWriteMail(WindowSystem& ws);
+// Sends WM_CLOSE to the window and returns the result.
+std::intptr_t CloseWin(WindowSystem& ws, Hwnd window);
+
+// Lets one send through at a time: a send started while an earlier one of the same
+// guard is still in progress (retrying, or waiting to close the window) is ignored.
+class MailSendGuard {
+ public:
+  // SendMail, unless a send of this guard is in progress; false when ignored.
+  bool send(WindowSystem& ws, Host& host, std::string_view recipient, std::string_view subject,
+            std::string_view body);
+  bool sending() const { return sending_; }
+
+ private:
+  bool sending_ = false;
+};
+
+}  // namespace loafix

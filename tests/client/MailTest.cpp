@@ -1,0 +1,238 @@
+// The mail composer against the stand-in client, in virtual time.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "client/Ansi.h"
+#include "client/Module1.h"
+#include "idle/Product.h"
+#include "tests/client/ClientDesk.h"
+
+namespace loafix {
+namespace {
+
+using clienttest::ClientDesk;
+
+constexpr std::string_view kSubject = "lòàfíx¹ - comments";
+constexpr std::string_view kBody = "this idle owns, whens version 2.0 comming out?\r\n";
+
+// The children of each mail window the client opens, noted as it opens.
+struct MailWindowWatch {
+  explicit MailWindowWatch(ClientDesk& d) {
+    d.model().onLog = [this, &d](const std::string& line) {
+      if (line.rfind("mail open", 0) != 0) return;
+      Opened w;
+      w.window = d.model().mailWindows().back();
+      w.edits = d.kids(w.window, "_AOL_Edit");
+      w.icons = d.kids(w.window, "_AOL_Icon");
+      w.time = d.clock.now();
+      opened.push_back(std::move(w));
+    };
+  }
+  struct Opened {
+    Hwnd window;
+    std::vector<Hwnd> edits, icons;
+    double time;
+  };
+  std::vector<Opened> opened;
+};
+
+int Count(ClientDesk& d, Hwnd window, std::uint32_t message) {
+  int n = 0;
+  for (const auto& c : d.spy.callsTo(window)) n += c.message == message;
+  return n;
+}
+
+// Messages that reached a window (not handle 0).
+int CountAll(ClientDesk& d, std::uint32_t message) {
+  int n = 0;
+  for (const auto& c : d.spy.calls) n += c.message == message && c.window != 0;
+  return n;
+}
+
+TEST(SendMail, FillsRecipientSubjectAndBodyByteExactAndNeverTheSecondBox) {
+  ClientDesk d;
+  d.model().start();
+  MailWindowWatch watch(d);
+  SendMail(d.spy, d.host, kAuthorMail, kSubject, kBody);
+
+  ASSERT_EQ(d.model().mails().size(), 1u);
+  const auto& mail = d.model().mails()[0];
+  EXPECT_EQ(mail.to, "zed2@loafix.net");
+  EXPECT_EQ(mail.subject,
+            "l\xf2\xe0"
+            "f\xedx\xb9 - comments");
+  EXPECT_EQ(mail.body, "this idle owns, whens version 2.0 comming out?\r\n");
+  EXPECT_EQ(Count(d, d.model().writeIcon(), WM_LBUTTONUP), 1);
+
+  ASSERT_EQ(watch.opened.size(), 1u);
+  const auto& w = watch.opened[0];
+  std::vector<Hwnd> written;
+  for (const auto& c : d.spy.calls)
+    if (c.message == WM_SETTEXT && c.window != 0) written.push_back(c.window);
+  ASSERT_EQ(written.size(), 3u);
+  EXPECT_EQ(written[0], w.edits[0]);
+  EXPECT_EQ(written[1], w.edits[2]);
+  EXPECT_TRUE(d.spy.callsTo(w.edits[1]).empty());
+  // The sixteenth icon is clicked, posted down then up.
+  const auto send = d.spy.callsTo(w.icons[15]);
+  ASSERT_EQ(send.size(), 2u);
+  EXPECT_EQ(send[0].op, "post");
+  EXPECT_EQ(send[0].message, WM_LBUTTONDOWN);
+  EXPECT_EQ(send[1].message, WM_LBUTTONUP);
+  // The client closed the window itself: nothing to close.
+  EXPECT_TRUE(d.model().mailWindows().empty());
+  EXPECT_EQ(CountAll(d, WM_CLOSE), 0);
+}
+
+TEST(SendMail, AWindowThatOpensAfterAFewPassesIsFilledOnceAndSentOnce) {
+  ClientDesk d;
+  d.model().options.mailOpenDelayMs = 45;
+  d.model().start();
+  int ticks = 0;
+  d.host.setTimer(d.host.createTimer([&] { ++ticks; }), true, 10);
+  SendMail(d.spy, d.host, "a@b.c", "s", "b");
+  EXPECT_EQ(d.model().mails().size(), 1u);
+  EXPECT_EQ(CountAll(d, WM_SETTEXT), 3);
+  EXPECT_EQ(CountAll(d, WM_LBUTTONUP), 2);  // Write, then send
+  EXPECT_GE(ticks, 4);                      // events ran between the passes
+}
+
+TEST(SendMail, NoExtraSecondWhenTheClientClosesTheWindowItself) {
+  struct Row {
+    bool staysOpen;
+    double returnsAt;  // seconds after 10:00
+    int closes;
+  };
+  // The window opens at 10:00:00.505, so the pass that fills it ends with a Pause(0)
+  // that lets events run up to 10:00:01; the client handles the posted click then.
+  for (const Row row : {Row{false, 1.0, 0}, Row{true, 2.0, 1}}) {
+    SCOPED_TRACE(row.staysOpen);
+    ClientDesk d(10 * 3600.0 + 0.495);
+    d.model().options.mailOpenDelayMs = 10;
+    d.model().options.mailStaysOpen = row.staysOpen;
+    d.model().start();
+    SendMail(d.spy, d.host, "a@b.c", "s", "b");
+    EXPECT_NEAR(d.clock.timeOfDay(), 36000 + row.returnsAt, 1e-3);
+    EXPECT_EQ(CountAll(d, WM_CLOSE), row.closes);
+    EXPECT_EQ(d.model().mails().size(), 1u);
+    EXPECT_TRUE(d.model().mailWindows().empty());
+  }
+}
+
+TEST(SendMail, OnlyTheExactCaptionIsFilledAndOnlyOurWindowIsClosed) {
+  // The person's own mail windows: one whose caption goes on after "Write Mail" (the
+  // first FindWriteMail finds), and one titled exactly "Write Mail". Neither is
+  // written into or closed, whether the client closes ours or leaves it open (then
+  // with the person's window brought above ours meanwhile).
+  for (bool staysOpen : {false, true}) {
+    SCOPED_TRACE(staysOpen);
+    ClientDesk d;
+    d.model().options.mailStaysOpen = staysOpen;
+    d.model().start();
+    const Hwnd longer = d.model().openMailWindow("Write Mail - to bob", true);
+    const Hwnd own = d.model().openMailWindow("Write Mail", false);
+    EXPECT_EQ(FindWriteMail(d.spy), longer);
+    MailWindowWatch watch(d);
+    auto onLog = d.model().onLog;
+    d.model().onLog = [&](const std::string& line) {
+      onLog(line);
+      if (line.rfind("mail open", 0) == 0) d.desktop.bringToTop(longer);
+    };
+    SendMail(d.spy, d.host, "a@b.c", "s", "b");
+
+    ASSERT_EQ(watch.opened.size(), 1u);
+    const Hwnd ours = watch.opened[0].window;
+    for (Hwnd h : {longer, own}) {
+      EXPECT_TRUE(d.spy.callsTo(h).empty());
+      for (Hwnd kid : d.desktop.children(h)) EXPECT_TRUE(d.spy.callsTo(kid).empty());
+    }
+    EXPECT_EQ(Count(d, ours, WM_CLOSE), staysOpen ? 1 : 0);
+    EXPECT_FALSE(d.desktop.exists(ours));
+    EXPECT_TRUE(d.desktop.exists(longer));
+    EXPECT_TRUE(d.desktop.exists(own));
+    ASSERT_EQ(d.model().mails().size(), 1u);
+    EXPECT_EQ(d.model().mails()[0].to, "a@b.c");
+  }
+}
+
+TEST(SendMail, GivesUpAfterThirtySecondsLeavingEveryWindowAsItIs) {
+  enum class Setup { NoClient, NeverOpens, CaptionGoesOn, OwnDraftOnly, OneEditBox, TenIcons };
+  for (Setup setup : {Setup::NoClient, Setup::NeverOpens, Setup::CaptionGoesOn, Setup::OwnDraftOnly,
+                      Setup::OneEditBox, Setup::TenIcons}) {
+    SCOPED_TRACE(static_cast<int>(setup));
+    ClientDesk d;
+    auto& options = d.model().options;
+    options.mailNeverOpens = setup == Setup::NeverOpens || setup == Setup::OwnDraftOnly;
+    options.mailDraftAtStart = setup == Setup::OwnDraftOnly;
+    if (setup == Setup::CaptionGoesOn) options.mailCaption = "Write Mail - 1";
+    if (setup == Setup::OneEditBox) options.mailEditCount = 1;
+    if (setup == Setup::TenIcons) options.mailIconCount = 10;
+    if (setup != Setup::NoClient) d.model().start();
+    const auto before = d.model().mailWindows();
+    MailWindowWatch watch(d);
+    int ticks = 0;
+    d.host.setTimer(d.host.createTimer([&] { ++ticks; }), true, 100);
+
+    SendMail(d.spy, d.host, "a@b.c", "the subject", "the body");
+    EXPECT_GE(d.elapsed(), 30.0);
+    EXPECT_LE(d.elapsed(), 30.5);
+    EXPECT_GE(ticks, 299);
+    EXPECT_TRUE(d.model().mails().empty());
+    EXPECT_EQ(CountAll(d, WM_CLOSE), 0);
+    // Only the Write icon was clicked.
+    for (const auto& c : d.spy.posts()) EXPECT_EQ(c.window, d.model().writeIcon());
+    auto after = before;
+    for (const auto& w : watch.opened) after.push_back(w.window);
+    EXPECT_EQ(d.model().mailWindows(), after);
+    // A window with one edit box keeps the recipient: the subject is not written
+    // over it.
+    if (setup == Setup::OneEditBox) {
+      ASSERT_EQ(watch.opened.size(), 1u);
+      EXPECT_EQ(d.desktop.caption(watch.opened[0].edits[0]), "a@b.c");
+    }
+  }
+}
+
+TEST(SendMail, ABodyBoxThatComesLateIsWaitedForBeforeSend) {
+  ClientDesk d;
+  d.model().options.mailRichLateMs = 300;
+  d.model().start();
+  SendMail(d.spy, d.host, "a@b.c", "s", "line one\r\nline two");
+  ASSERT_EQ(d.model().mails().size(), 1u);
+  EXPECT_EQ(d.model().mails()[0].body, "line one\r\nline two");
+}
+
+TEST(MailSendGuard, ASecondSendWhileTheFirstRetriesIsIgnored) {
+  ClientDesk d;
+  d.model().options.mailOpenDelayMs = 2000;
+  d.model().start();
+  MailSendGuard guard;
+  std::vector<bool> nested;
+  d.host.after(0.5, [&] { nested.push_back(guard.send(d.spy, d.host, "x@y.z", "2nd", "2nd")); });
+  EXPECT_TRUE(guard.send(d.spy, d.host, "a@b.c", "1st", "1st"));
+  EXPECT_EQ(nested, std::vector<bool>{false});
+  EXPECT_FALSE(guard.sending());
+  EXPECT_EQ(Count(d, d.model().writeIcon(), WM_LBUTTONUP), 1);
+  ASSERT_EQ(d.model().mails().size(), 1u);
+
+  // Once the first has finished, the same text can be sent again.
+  EXPECT_TRUE(guard.send(d.spy, d.host, "a@b.c", "1st", "1st"));
+  ASSERT_EQ(d.model().mails().size(), 2u);
+  EXPECT_EQ(d.model().mails()[1].body, d.model().mails()[0].body);
+}
+
+TEST(FindWriteMail, FirstCaptionContainingWriteMailInTheMdiOrder) {
+  ClientDesk d;
+  EXPECT_EQ(FindWriteMail(d.spy), 0u);
+  d.model().start();
+  d.model().openRoom("Write Mail fans");  // contains it, any window counts
+  const Hwnd lower = d.model().openMailWindow("write mail", true);
+  EXPECT_NE(FindWriteMail(d.spy), lower);  // exact letter case
+  const Hwnd top = d.model().openMailWindow("Re: Write Mail", true);
+  EXPECT_EQ(FindWriteMail(d.spy), top);
+  EXPECT_EQ(FindMDIClient(d.spy), d.model().mdi());
+}
+
+}  // namespace
+}  // namespace loafix
