@@ -1,0 +1,179 @@
+#include "platform/win32/Win32Host.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace loafix::win32 {
+namespace {
+
+constexpr wchar_t kTimerWindowClass[] = L"LoafixTimers";
+
+using PreciseTimeFunction = VOID(WINAPI*)(LPFILETIME);
+
+// GetSystemTimePreciseAsFileTime where the system has it (Windows 8 and later, Wine),
+// else the coarse clock; looked up once.
+PreciseTimeFunction SystemTimeFunction() {
+  static const PreciseTimeFunction function = [] {
+    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    FARPROC precise = kernel ? GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime") : nullptr;
+    return precise ? reinterpret_cast<PreciseTimeFunction>(reinterpret_cast<void*>(precise))
+                   : &GetSystemTimeAsFileTime;
+  }();
+  return function;
+}
+
+[[noreturn]] void NotYet(const char* what) {
+  std::fprintf(stderr, "loafix: %s is not available in this build\n", what);
+  std::abort();
+}
+
+}  // namespace
+
+Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  counterPeriod_ = 1.0 / static_cast<double>(frequency.QuadPart);
+
+  WNDCLASSEXW timerClass{};
+  timerClass.cbSize = sizeof timerClass;
+  timerClass.lpfnWndProc = &Win32Host::TimerWindowProc;
+  timerClass.hInstance = instance_;
+  timerClass.lpszClassName = kTimerWindowClass;
+  RegisterClassExW(&timerClass);
+  // Message-only: it owns the timers and is never seen by any window lookup.
+  timerWindow_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 instance_, nullptr);
+  SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Win32Host::~Win32Host() {
+  if (timerWindow_) DestroyWindow(timerWindow_);
+}
+
+// ---- time and waiting ----
+
+double Win32Host::timeOfDay() {
+  FILETIME utc, local;
+  SystemTimeFunction()(&utc);
+  FileTimeToLocalFileTime(&utc, &local);
+  // File times count 100 ns steps from a midnight (1 January 1601), so the remainder
+  // of a day is the local time of day.
+  const ULONGLONG ticks = (static_cast<ULONGLONG>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+  constexpr ULONGLONG kTicksPerDay = 86400ULL * 10'000'000ULL;
+  return static_cast<double>(ticks % kTicksPerDay) / 1e7;
+}
+
+double Win32Host::now() {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) * counterPeriod_;
+}
+
+void Win32Host::dispatch(MSG& msg) {
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+void Win32Host::processEvents() {
+  // Returns once the queue is empty, or once handlers have run for a while: a handler
+  // that keeps the queue busy (a tick longer than its timer's interval, whose late
+  // WM_TIMER is due again at once) must not keep this call from returning; the caller
+  // comes back for the rest.
+  constexpr double kBudget = 0.02;
+  const double entered = now();
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit request to the outermost loop.
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    dispatch(msg);
+    if (now() - entered > kBudget) return;
+  }
+}
+
+void Win32Host::waitForEvents(double deadline) {
+  const double remaining = deadline - now();
+  if (remaining <= 0) return;
+  const double ms = std::ceil(remaining * 1000.0);
+  const DWORD timeout = ms >= static_cast<double>(INFINITE - 1) ? INFINITE - 1 : static_cast<DWORD>(ms);
+  // MWMO_INPUTAVAILABLE: also wake for input that an earlier peek has already seen.
+  MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+int Win32Host::run() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatch(msg);
+  return static_cast<int>(msg.wParam);
+}
+
+// ---- timers ----
+
+TimerId Win32Host::createTimer(Handler onTick) {
+  auto timer = std::make_unique<Timer>();
+  timer->onTick = std::move(onTick);
+  timers_.push_back(std::move(timer));
+  return static_cast<TimerId>(timers_.size() - 1);
+}
+
+void Win32Host::setTimer(TimerId id, bool enabled, int intervalMs) {
+  Timer& timer = *timers_.at(static_cast<std::size_t>(id));
+  const UINT_PTR event = static_cast<UINT_PTR>(id) + 1;
+  timer.enabled = enabled && intervalMs > 0;
+  // SetTimer on a running timer restarts its countdown, as the interface asks.
+  if (timer.enabled) {
+    SetTimer(timerWindow_, event, static_cast<UINT>(intervalMs), nullptr);
+  } else {
+    KillTimer(timerWindow_, event);
+  }
+}
+
+void Win32Host::tick(UINT_PTR event) {
+  const std::size_t index = static_cast<std::size_t>(event - 1);
+  if (index >= timers_.size()) return;
+  Timer& timer = *timers_[index];
+  // A tick that comes due while the previous one still runs (inside its pauses) is
+  // dropped; the window system would otherwise start it nested in the first.
+  if (!timer.enabled || timer.running) return;
+  timer.running = true;
+  Handler onTick = timer.onTick;
+  struct Done {
+    Timer& timer;
+    ~Done() { timer.running = false; }
+  } done{timer};
+  onTick();
+}
+
+LRESULT CALLBACK Win32Host::TimerWindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
+  if (message == WM_TIMER) {
+    if (auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+      host->tick(wParam);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// ---- the program's windows, menus and boxes ----
+
+Hwnd Win32Host::createForm(const FormSpec&) { NotYet("createForm"); }
+void Win32Host::showForm(Hwnd) { NotYet("showForm"); }
+void Win32Host::hideForm(Hwnd) { NotYet("hideForm"); }
+void Win32Host::minimizeForm(Hwnd) { NotYet("minimizeForm"); }
+bool Win32Host::formVisible(Hwnd) { NotYet("formVisible"); }
+std::string Win32Host::controlText(Hwnd, std::string_view) { NotYet("controlText"); }
+void Win32Host::setControlText(Hwnd, std::string_view, std::string_view) {
+  NotYet("setControlText");
+}
+void Win32Host::popupMenu(Hwnd, MenuItem&, int, int) { NotYet("popupMenu"); }
+std::optional<std::string> Win32Host::inputBox(std::string_view, std::string_view,
+                                               std::string_view) {
+  NotYet("inputBox");
+}
+void Win32Host::messageBox(std::string_view, std::string_view) { NotYet("messageBox"); }
+
+void Win32Host::endProgram() { ExitProcess(0); }
+
+}  // namespace loafix::win32

@@ -1,0 +1,63 @@
+// The user-interface runtime over real Win32: the time of day, the message queue as
+// the program's event source, user-interface timers on a message-only window, and
+// the program's own skin windows, pop-up menu and modal boxes.
+#pragma once
+
+#include "platform/win32/Win32.h"
+
+#include <memory>
+#include <vector>
+
+namespace loafix::win32 {
+
+class Win32Host : public Host {
+ public:
+  explicit Win32Host(HINSTANCE instance);
+  ~Win32Host() override;
+  Win32Host(const Win32Host&) = delete;
+  Win32Host& operator=(const Win32Host&) = delete;
+
+  // ---- Host ----
+  double timeOfDay() override;
+  double now() override;
+  void processEvents() override;
+  void waitForEvents(double deadline) override;
+  TimerId createTimer(Handler onTick) override;
+  void setTimer(TimerId timer, bool enabled, int intervalMs) override;
+  Hwnd createForm(const FormSpec& spec) override;
+  void showForm(Hwnd form) override;
+  void hideForm(Hwnd form) override;
+  void minimizeForm(Hwnd form) override;
+  bool formVisible(Hwnd form) override;
+  std::string controlText(Hwnd form, std::string_view control) override;
+  void setControlText(Hwnd form, std::string_view control, std::string_view text) override;
+  void popupMenu(Hwnd form, MenuItem& menu, int xTwips, int yTwips) override;
+  std::optional<std::string> inputBox(std::string_view message, std::string_view title,
+                                      std::string_view defaultText) override;
+  void messageBox(std::string_view text, std::string_view title) override;
+  [[noreturn]] void endProgram() override;
+
+  // The event loop while no handler runs: returns when the thread's queue receives
+  // WM_QUIT, with its exit code.
+  int run();
+
+ private:
+  struct Timer {
+    Handler onTick;
+    bool enabled = false;
+    bool running = false;
+  };
+
+  static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam);
+  void tick(UINT_PTR id);
+  void dispatch(MSG& msg);
+
+  HINSTANCE instance_;
+  HWND timerWindow_ = nullptr;
+  double counterPeriod_ = 0;
+  // Stable addresses: a tick may create another timer while it runs.
+  std::vector<std::unique_ptr<Timer>> timers_;
+};
+
+}  // namespace loafix::win32

@@ -1,0 +1,127 @@
+#include "platform/win32/Win32WindowSystem.h"
+
+#include <vector>
+
+#include "platform/win32/Win32Text.h"
+
+namespace loafix::win32 {
+namespace {
+
+// A name as an ANSI program would pass it, widened the way the A functions widen it,
+// so that a character outside the code page matches what FindWindowA would match.
+std::wstring AsAnsiProgramSees(std::string_view utf8) { return AnsiToWide(Utf8ToAnsi(utf8)); }
+
+bool ClassIs(HWND window, const std::wstring& className) {
+  wchar_t buffer[257];
+  const int n = GetClassNameW(window, buffer, 257);
+  if (n <= 0) return false;
+  // Class names are atoms: compared without regard to letter case.
+  return CompareStringOrdinal(buffer, n, className.data(), static_cast<int>(className.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+// The caption the window system keeps for the window. Unlike GetWindowText this never
+// sends a message, so a lookup cannot block on a window of a hung process.
+std::wstring StoredCaption(HWND window) {
+  std::vector<wchar_t> buffer(256);
+  for (;;) {
+    const int n = InternalGetWindowText(window, buffer.data(), static_cast<int>(buffer.size()));
+    if (n < static_cast<int>(buffer.size()) - 1) return std::wstring(buffer.data(), n);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+}  // namespace
+
+Hwnd Win32WindowSystem::FindWindowA(std::string_view className,
+                                    std::optional<std::string_view> caption) {
+  return FindWindowExA(0, 0, className, caption);
+}
+
+// Walks the children itself instead of calling user32's FindWindowExA: Wine 8 gives up
+// when `after` is of another class than the one searched for, where Windows goes on
+// with the next sibling.
+Hwnd Win32WindowSystem::FindWindowExA(Hwnd parent, Hwnd after, std::string_view className,
+                                      std::optional<std::string_view> caption) {
+  HWND parentWindow = parent == 0 ? GetDesktopWindow() : ToHwnd(parent);
+  if (parent != 0 && !IsWindow(parentWindow)) return 0;
+  HWND child;
+  if (after == 0) {
+    child = GetWindow(parentWindow, GW_CHILD);
+  } else {
+    const HWND afterWindow = ToHwnd(after);
+    if (!IsWindow(afterWindow) || GetAncestor(afterWindow, GA_PARENT) != parentWindow) return 0;
+    child = GetWindow(afterWindow, GW_HWNDNEXT);
+  }
+  const std::wstring wantedClass = AsAnsiProgramSees(className);
+  const std::wstring wantedCaption = caption ? AsAnsiProgramSees(*caption) : std::wstring();
+  // A window destroyed during the walk ends it (GetWindow yields null); the bound only
+  // guards against a sibling list changing under our feet forever.
+  for (int steps = 0; child != nullptr && steps < 1'000'000; ++steps) {
+    if (ClassIs(child, wantedClass) && (!caption || StoredCaption(child) == wantedCaption))
+      return FromHwnd(child);
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  return 0;
+}
+
+std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message,
+                                              std::uintptr_t wParam, std::intptr_t lParam) {
+  if (window == 0) return 0;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_ABORTIFHUNG,
+                           kSendTimeoutMs, &result))
+    return 0;
+  return static_cast<std::intptr_t>(result);
+}
+
+std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message,
+                                              std::uintptr_t wParam, std::string_view text) {
+  const std::string ansi = Utf8ToAnsi(text);
+  return SendMessageA(window, message, wParam, reinterpret_cast<std::intptr_t>(ansi.c_str()));
+}
+
+void Win32WindowSystem::PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
+                                     std::intptr_t lParam) {
+  // user32 would post a message for handle 0 to our own thread's queue; for the
+  // program a message to no window reaches nothing.
+  if (window == 0) return;
+  ::PostMessageA(ToHwnd(window), message, wParam, lParam);
+}
+
+void Win32WindowSystem::ShowWindow(Hwnd window, int command) {
+  if (window != 0) ::ShowWindow(ToHwnd(window), command);
+}
+
+void Win32WindowSystem::EnableWindow(Hwnd window, bool enable) {
+  if (window != 0) ::EnableWindow(ToHwnd(window), enable ? TRUE : FALSE);
+}
+
+void Win32WindowSystem::SetWindowPos(Hwnd window, std::intptr_t insertAfter, int x, int y, int cx,
+                                     int cy, unsigned flags) {
+  if (window == 0) return;
+  ::SetWindowPos(ToHwnd(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy, flags);
+}
+
+void Win32WindowSystem::ReleaseCapture() { ::ReleaseCapture(); }
+
+int Win32WindowSystem::GetWindowTextLengthA(Hwnd window) {
+  if (window == 0) return 0;
+  // GetWindowTextLengthA sends WM_GETTEXTLENGTH even across processes; send it with
+  // the same patience as any other message so a hung client cannot freeze us here.
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutA(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
+                           kSendTimeoutMs, &length))
+    return 0;
+  return static_cast<int>(length);
+}
+
+std::string Win32WindowSystem::GetWindowTextA(Hwnd window, int maxCount) {
+  if (window == 0 || maxCount <= 0) return {};
+  std::string buffer(static_cast<std::size_t>(maxCount), '\0');
+  const int n = ::GetWindowTextA(ToHwnd(window), buffer.data(), maxCount);
+  buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  return AnsiToUtf8(buffer);
+}
+
+}  // namespace loafix::win32
