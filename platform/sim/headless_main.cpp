@@ -36,6 +36,13 @@ std::string PlainText(std::string_view markup) {
   return out;
 }
 
+std::string FromHex(std::string_view hex) {
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
+  return bytes;
+}
+
 struct Options {
   double days = 0;
   double minutes = 5;
@@ -89,13 +96,13 @@ int main(int argc, char** argv) {
   // Keep only the tail of the room in memory: a month of idling posts ~86,000 lines.
   long lines = 0;
   std::vector<std::string> tail;
-  client.model().setHistoryLimit(0);
+  client.model().options.keepHistory = false;
   client.model().onLog = [&](const std::string& entry) {
     if (entry.rfind("chat ", 0) != 0) return;
     ++lines;
     if (options.tail <= 0) return;
     if (static_cast<long>(tail.size()) == options.tail) tail.erase(tail.begin());
-    tail.push_back(PlainText(AnsiToUtf8(client.model().lastLine())));
+    tail.push_back(PlainText(AnsiToUtf8(FromHex(std::string_view(entry).substr(5)))));
   };
 
   auto choose = [&](std::string_view item) {

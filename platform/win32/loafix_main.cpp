@@ -1,0 +1,17 @@
+// loafix.exe: the program on the real Win32 backends. No console window; no command
+// line, no environment, no registry: the settings file is the only configuration.
+#include "platform/win32/Win32.h"
+#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32WindowSystem.h"
+#include "settings/SettingsFolder.h"
+#include "settings/SettingsStore.h"
+#include "ui/Program.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  loafix::win32::Win32WindowSystem windows;
+  loafix::win32::Win32Host host(instance);
+  loafix::SettingsStore settings(loafix::ChooseSettingsFolder());
+  loafix::Program program(windows, host, settings);
+  program.start();
+  return host.run();
+}
