@@ -24,7 +24,9 @@ Hwnd FindChatRoom(WindowSystem& ws) {
 
 void ChatSend(WindowSystem& ws, std::string_view text) {
   const Hwnd room = FindChatRoom(ws);
-  // With no room, the lookups run over the top-level windows and find nothing.
+  // With no room, the lookups below would run over the top-level windows, and two
+  // stray "RICHCNTL" windows of another program would get the line and an Enter.
+  if (room == 0) return;
   const Hwnd first = ws.FindWindowExA(room, 0, kRichClass);
   const Hwnd box = ws.FindWindowExA(room, first, kRichClass);
   ws.SendMessageA(box, WM_SETTEXT, 0, text);

@@ -29,7 +29,9 @@ class ChatPath : public ::testing::Test {
 
 TEST_F(ChatPath, NoFrameMeansNoRoomAndNothingSent) {
   desktop.recordDeliveries(true);
-  // A stray RICHCNTL among the top-level windows must not receive the line.
+  // Stray RICHCNTL windows of another program among the top-level windows must not
+  // receive the line.
+  desktop.create(0, "RICHCNTL");
   desktop.create(0, "RICHCNTL");
   EXPECT_EQ(FindChatRoom(desktop), 0u);
   ChatSend(desktop, "hello");
