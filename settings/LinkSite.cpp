@@ -10,33 +10,6 @@ namespace {
 
 constexpr std::uint32_t kOrange = 0xFF8000;
 
-ControlSpec Box(std::string name, int left, int top, int width, int height, std::string text) {
-  ControlSpec c;
-  c.name = std::move(name);
-  c.kind = ControlKind::TextBox;
-  c.left = Px(left);
-  c.top = Px(top);
-  c.width = Px(width);
-  c.height = Px(height);
-  c.text = std::move(text);
-  return c;
-}
-
-ControlSpec Label(std::string name, int left, int top, int width, int height, std::string caption,
-                  Handler onClick, Handler onMouseDown) {
-  ControlSpec c;
-  c.name = std::move(name);
-  c.left = Px(left);
-  c.top = Px(top);
-  c.width = Px(width);
-  c.height = Px(height);
-  c.text = std::move(caption);
-  c.color = kOrange;
-  c.onClick = std::move(onClick);
-  c.onMouseDown = std::move(onMouseDown);
-  return c;
-}
-
 void Done(Program& p) {
   const Hwnd form = p.Form4();
   p.write("web url", p.text(form, "Text1"), kIniLower);
@@ -63,15 +36,25 @@ FormSpec LinkSiteSpec(Program& p) {
   spec.clientHeight = 1320;
   spec.background = "linksite";
   spec.backColor = kOrange;
+  // Laid out in pixels; the captions are orange on the picture.
+  const auto box = ControlKind::TextBox;
   spec.controls = {
-      Box("Text1", 66, 4, 181, 18, std::string(kProductUrl)),
-      Box("Text2", 66, 27, 181, 17, "loafix"),
-      Box("Text3", 66, 49, 181, 17, "download it here.."),
-      Label("Label1", 4, 6, 42, 14, "web url:", nullptr, drag),
-      Label("Label2", 4, 29, 49, 14, "site name:", nullptr, drag),
-      Label("Label3", 4, 52, 53, 14, "description:", nullptr, drag),
-      Label("Label4", 80, 70, 40, 15, "", [&p] { Done(p); }, nullptr),
-      Label("Label5", 127, 72, 48, 13, "", [&p] { Cancel(p); }, nullptr),
+      {.name = "Text1", .kind = box, .left = Px(66), .top = Px(4), .width = Px(181),
+       .height = Px(18), .text = std::string(kProductUrl)},
+      {.name = "Text2", .kind = box, .left = Px(66), .top = Px(27), .width = Px(181),
+       .height = Px(17), .text = "loafix"},
+      {.name = "Text3", .kind = box, .left = Px(66), .top = Px(49), .width = Px(181),
+       .height = Px(17), .text = "download it here.."},
+      {.name = "Label1", .left = Px(4), .top = Px(6), .width = Px(42), .height = Px(14),
+       .text = "web url:", .color = kOrange, .onMouseDown = drag},
+      {.name = "Label2", .left = Px(4), .top = Px(29), .width = Px(49), .height = Px(14),
+       .text = "site name:", .color = kOrange, .onMouseDown = drag},
+      {.name = "Label3", .left = Px(4), .top = Px(52), .width = Px(53), .height = Px(14),
+       .text = "description:", .color = kOrange, .onMouseDown = drag},
+      {.name = "Label4", .left = Px(80), .top = Px(70), .width = Px(40), .height = Px(15),
+       .onClick = [&p] { Done(p); }},
+      {.name = "Label5", .left = Px(127), .top = Px(72), .width = Px(48), .height = Px(13),
+       .onClick = [&p] { Cancel(p); }},
   };
   spec.onLoad = [&p] { StayOnTop(p.ws, p.Form4()); };
   spec.onMouseDown = drag;

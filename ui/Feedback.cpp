@@ -26,29 +26,14 @@ FormSpec FeedbackSpec(Program& p) {
   spec.clientWidth = 2145;
   spec.clientHeight = 2130;
   spec.background = "feedback";
-  ControlSpec text;
-  text.name = "Text1";
-  text.kind = ControlKind::MultiLineTextBox;
-  text.left = 165;
-  text.top = 330;
-  text.width = 1830;
-  text.height = 1455;
-  text.text = std::string(kFeedbackText);
-  ControlSpec send;
-  send.name = "Label2";
-  send.left = 795;
-  send.top = 1860;
-  send.width = 585;
-  send.height = 225;
-  send.onClick = [&p] { Send(p); };
-  ControlSpec close;
-  close.name = "Label1";
-  close.left = 1965;
-  close.top = 30;
-  close.width = 165;
-  close.height = 195;
-  close.onClick = [&p] { p.host.hideForm(p.Form5()); };
-  spec.controls = {text, send, close};
+  spec.controls = {
+      {.name = "Text1", .kind = ControlKind::MultiLineTextBox, .left = 165, .top = 330,
+       .width = 1830, .height = 1455, .text = std::string(kFeedbackText)},
+      {.name = "Label2", .left = 795, .top = 1860, .width = 585, .height = 225,
+       .onClick = [&p] { Send(p); }},
+      {.name = "Label1", .left = 1965, .top = 30, .width = 165, .height = 195,
+       .onClick = [&p] { p.host.hideForm(p.Form5()); }},
+  };
   spec.onLoad = [&p] { StayOnTop(p.ws, p.Form5()); };
   spec.onMouseDown = [&p] { FormDrag(p.ws, p.Form5()); };
   return spec;

@@ -26,22 +26,6 @@ MenuItem Submenu(std::string name, std::string caption, std::vector<MenuItem> ch
 
 MenuItem Separator(std::string name) { return Command(std::move(name), "-", nullptr); }
 
-// A label drawn over the strip's picture; the counters and colons take the window's
-// default font.
-ControlSpec Label(std::string name, std::string caption, int left, int top, int width,
-                  int height, Handler onClick, Handler onMouseDown) {
-  ControlSpec c;
-  c.name = std::move(name);
-  c.text = std::move(caption);
-  c.left = left;
-  c.top = top;
-  c.width = width;
-  c.height = height;
-  c.onClick = std::move(onClick);
-  c.onMouseDown = std::move(onMouseDown);
-  return c;
-}
-
 }  // namespace
 
 FormSpec MainWindowSpec(Program& p) {
@@ -56,13 +40,20 @@ FormSpec MainWindowSpec(Program& p) {
   spec.background = "strip";
   // Earlier labels lie on top: the colons label covers the counters, and a press on
   // a counter drags the window as a press on the colons does.
+  // The labels take the window's default font and colour.
   spec.controls = {
-      Label("Label1", "", 1935, 105, 165, 150, [&p] { EndProgram(p); }, nullptr),
-      Label("Label6", "", 30, 30, 165, 255, [&p] { OpenCommandMenu(p); }, nullptr),
-      Label("Label5", "      :      :", 1020, 60, 870, 225, nullptr, drag),
-      Label("Label4", "0", 1710, 75, 195, 225, nullptr, drag),
-      Label("Label3", "0", 1380, 75, 180, 195, nullptr, drag),
-      Label("Label2", "0", 1035, 75, 270, 210, nullptr, drag),
+      {.name = "Label1", .left = 1935, .top = 105, .width = 165, .height = 150,
+       .onClick = [&p] { EndProgram(p); }},
+      {.name = "Label6", .left = 30, .top = 30, .width = 165, .height = 255,
+       .onClick = [&p] { OpenCommandMenu(p); }},
+      {.name = "Label5", .left = 1020, .top = 60, .width = 870, .height = 225,
+       .text = "      :      :", .onMouseDown = drag},
+      {.name = "Label4", .left = 1710, .top = 75, .width = 195, .height = 225, .text = "0",
+       .onMouseDown = drag},
+      {.name = "Label3", .left = 1380, .top = 75, .width = 180, .height = 195, .text = "0",
+       .onMouseDown = drag},
+      {.name = "Label2", .left = 1035, .top = 75, .width = 270, .height = 210, .text = "0",
+       .onMouseDown = drag},
   };
   spec.onLoad = [&p] { StayOnTop(p.ws, p.Form2()); };
   spec.onMouseDown = drag;
