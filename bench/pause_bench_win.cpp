@@ -18,8 +18,7 @@ double ProcessCpu() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
   auto seconds = [](FILETIME f) {
-    return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) |
-                               f.dwLowDateTime) /
+    return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) /
            1e7;
   };
   return seconds(kernel) + seconds(user);

@@ -52,10 +52,14 @@ COLORREF ParseColor(const std::wstring& value, COLORREF fallback) {
   unsigned rgb = 0;
   for (wchar_t c : hex) {
     unsigned digit;
-    if (c >= L'0' && c <= L'9') digit = c - L'0';
-    else if (c >= L'a' && c <= L'f') digit = c - L'a' + 10;
-    else if (c >= L'A' && c <= L'F') digit = c - L'A' + 10;
-    else return fallback;
+    if (c >= L'0' && c <= L'9')
+      digit = c - L'0';
+    else if (c >= L'a' && c <= L'f')
+      digit = c - L'a' + 10;
+    else if (c >= L'A' && c <= L'F')
+      digit = c - L'A' + 10;
+    else
+      return fallback;
     rgb = rgb << 4 | digit;
   }
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -69,11 +73,16 @@ void ApplyTag(const std::wstring& inner, Style& style) {
   const bool closing = inner[start] == L'/';
   if (closing) ++start;
   std::size_t end = inner.find(L' ', start);
-  const std::wstring name = Lower(inner.substr(start, end == std::wstring::npos ? end : end - start));
-  if (name == L"b") style.bold = !closing;
-  else if (name == L"i") style.italic = !closing;
-  else if (name == L"u") style.underline = !closing;
-  else if (name == L"a") style.link = !closing;
+  const std::wstring name =
+      Lower(inner.substr(start, end == std::wstring::npos ? end : end - start));
+  if (name == L"b")
+    style.bold = !closing;
+  else if (name == L"i")
+    style.italic = !closing;
+  else if (name == L"u")
+    style.underline = !closing;
+  else if (name == L"a")
+    style.link = !closing;
   else if (name == L"font" && !closing) {
     const std::wstring face = Attribute(inner, L"face");
     if (!face.empty()) style.face = face;

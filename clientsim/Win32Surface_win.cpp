@@ -84,8 +84,8 @@ Win32Surface::Win32Surface(HINSTANCE instance) : instance_(instance) {
   timerClass.hInstance = instance_;
   timerClass.lpszClassName = kTimerClass;
   RegisterClassExA(&timerClass);
-  timerWindow_ = CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 instance_, nullptr);
+  timerWindow_ =
+      CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
   font_ = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
                       "Arial");
   boldFont_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0,
@@ -112,9 +112,12 @@ void Win32Surface::registerClass(std::string_view className) {
   wc.hInstance = instance_;
   wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
   wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  const bool paper = key == "richcntl" || key == "_aol_listbox";
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(
-      (paper ? COLOR_WINDOW : key == "mdiclient" ? COLOR_APPWORKSPACE : COLOR_BTNFACE) + 1));
+  const bool paper = key == "richcntl" || key == "_aol_listbox" || key == "_aol_edit";
+  wc.hbrBackground =
+      reinterpret_cast<HBRUSH>(static_cast<INT_PTR>((paper                ? COLOR_WINDOW
+                                                     : key == "mdiclient" ? COLOR_APPWORKSPACE
+                                                                          : COLOR_BTNFACE) +
+                                                    1));
   wc.lpszClassName = name.c_str();
   RegisterClassExA(&wc);
   registered_[key] = true;
@@ -139,14 +142,16 @@ Wnd Win32Surface::create(Wnd parent, std::string_view className, std::string_vie
     // The system's MDI area: the client's windows inside it behave as a person expects
     // (title bars, moving, activation) and keep the window system's order of children.
     CLIENTCREATESTRUCT ccs{nullptr, 0xFF00};
-    window = CreateWindowExA(WS_EX_CLIENTEDGE, "MDIClient", text.c_str(),
-                             WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0,
-                             0, 0, 0, parentWindow, nullptr, instance_, &ccs);
+    window = CreateWindowExA(
+        WS_EX_CLIENTEDGE, "MDIClient", text.c_str(),
+        WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0,
+        0, 0, parentWindow, nullptr, instance_, &ccs);
     info.kind = Kind::Subclassed;
     mdiClient_ = window;
   } else if (systemClass && parentWindow) {
+    const DWORD border = key == "edit" ? WS_BORDER : 0;
     window = CreateWindowExA(0, name.c_str(), text.c_str(),
-                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_BORDER, 0, 0, 0, 0,
+                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | border, 0, 0, 0, 0,
                              parentWindow, nullptr, instance_, nullptr);
     info.kind = Kind::Subclassed;
   } else if (systemClass) {
@@ -154,11 +159,10 @@ Wnd Win32Surface::create(Wnd parent, std::string_view className, std::string_vie
     RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (frame_) GetWindowRect(frame_, &over);
     constexpr int kWidth = 340, kHeight = 150;
-    window = CreateWindowExA(0, name.c_str(), text.c_str(),
-                             WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
-                             (over.left + over.right - kWidth) / 2,
-                             (over.top + over.bottom - kHeight) / 2, kWidth, kHeight, frame_,
-                             nullptr, instance_, nullptr);
+    window = CreateWindowExA(
+        0, name.c_str(), text.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+        (over.left + over.right - kWidth) / 2, (over.top + over.bottom - kHeight) / 2, kWidth,
+        kHeight, frame_, nullptr, instance_, nullptr);
     info.kind = Kind::Subclassed;
   } else {
     registerClass(className);
@@ -196,7 +200,9 @@ Wnd Win32Surface::create(Wnd parent, std::string_view className, std::string_vie
 
   // New children come last in their parent's order; the MDI area instead puts the
   // window it has just activated first.
-  if (onTop) {
+  // The modal window lies over the MDI area, or nobody would see it; it is the only
+  // window of its class, so where it comes in the frame's order changes no lookup.
+  if (onTop || key == "_aol_modal") {
     SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   } else if (info.kind == Kind::MdiChild) {
     SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -215,7 +221,9 @@ void Win32Surface::destroy(Wnd handle) {
   }
 }
 
-bool Win32Surface::exists(Wnd window) { return IsWindow(ToHwnd(window)) != 0; }
+bool Win32Surface::exists(Wnd window) {
+  return IsWindow(ToHwnd(window)) != 0;
+}
 
 std::string Win32Surface::text(Wnd handle) {
   const HWND window = ToHwnd(handle);
@@ -242,9 +250,13 @@ void Win32Surface::setEnabled(Wnd window, bool enabled) {
   EnableWindow(ToHwnd(window), enabled ? TRUE : FALSE);
 }
 
-bool Win32Surface::enabled(Wnd window) { return IsWindowEnabled(ToHwnd(window)) != 0; }
+bool Win32Surface::enabled(Wnd window) {
+  return IsWindowEnabled(ToHwnd(window)) != 0;
+}
 
-bool Win32Surface::visible(Wnd window) { return IsWindowVisible(ToHwnd(window)) != 0; }
+bool Win32Surface::visible(Wnd window) {
+  return IsWindowVisible(ToHwnd(window)) != 0;
+}
 
 void Win32Surface::after(int ms, std::function<void()> action) {
   const UINT_PTR id = nextTimer_++;
@@ -258,8 +270,7 @@ void Win32Surface::changed() {
 
 // ---- messages ----
 
-LRESULT CALLBACK Win32Surface::TimerProc(HWND window, UINT message, WPARAM wParam,
-                                         LPARAM lParam) {
+LRESULT CALLBACK Win32Surface::TimerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_TIMER || !current) return DefWindowProcA(window, message, wParam, lParam);
   KillTimer(window, wParam);
   auto it = current->pending_.find(wParam);
@@ -270,8 +281,7 @@ LRESULT CALLBACK Win32Surface::TimerProc(HWND window, UINT message, WPARAM wPara
   return 0;
 }
 
-LRESULT CALLBACK Win32Surface::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CALLBACK Win32Surface::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!current) return DefWindowProcA(window, message, wParam, lParam);
   return current->handle(window, message, wParam, lParam);
 }
@@ -312,6 +322,16 @@ LRESULT Win32Surface::handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
   if (info.kind == Kind::Frame && message == WM_COMMAND && lParam == 0 && LOWORD(wParam) < 0xFF00 &&
       onCommand) {
     onCommand(LOWORD(wParam));
+    return 0;
+  }
+
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && info.className == "#32770" &&
+      lParam) {
+    // A person's click on the OK button of one of the client's boxes: the client takes
+    // a button press as the space bar going down and up on it.
+    const HWND button = reinterpret_cast<HWND>(lParam);
+    PostMessageA(button, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageA(button, WM_KEYUP, VK_SPACE, 0);
     return 0;
   }
 
@@ -361,9 +381,12 @@ void Win32Surface::layout(HWND parent) {
   if (parentClass == "aol frame25") {
     for (HWND c : children) {
       const std::string k = ClassOf(c);
-      if (k == "aol toolbar") Place(c, 0, 0, w, 44);
-      else if (k == "mdiclient") Place(c, 0, 44, w, h - 44);
-      else if (k == "_aol_modal") Place(c, (w - 340) / 2, (h - 160) / 2, 340, 160);
+      if (k == "aol toolbar")
+        Place(c, 0, 0, w, 44);
+      else if (k == "mdiclient")
+        Place(c, 0, 44, w, h - 44);
+      else if (k == "_aol_modal")
+        Place(c, (w - 340) / 2, (h - 160) / 2, 340, 160);
     }
     return;
   }
@@ -385,8 +408,10 @@ void Win32Surface::layout(HWND parent) {
   if (parentClass == "mdiclient") return;
   if (parentClass == "#32770") {
     for (HWND c : children) {
-      if (ClassOf(c) == "button") Place(c, (w - 88) / 2, h - 40, 88, 28);
-      else Place(c, 14, 12, w - 28, h - 60);
+      if (ClassOf(c) == "button")
+        Place(c, (w - 88) / 2, h - 40, 88, 28);
+      else
+        Place(c, 14, 12, w - 28, h - 60);
     }
     return;
   }
@@ -398,8 +423,10 @@ void Win32Surface::layout(HWND parent) {
     for (HWND c : children) {
       const std::string k = ClassOf(c);
       if (k == "richcntl") {
-        if (rich++ == 0) Place(c, 8, 8, w - 190, h - 62);
-        else Place(c, 8, h - 46, w - 104, 38);
+        if (rich++ == 0)
+          Place(c, 8, 8, w - 190, h - 62);
+        else
+          Place(c, 8, h - 46, w - 104, 38);
       } else if (k == "_aol_listbox") {
         Place(c, w - 174, 30, 166, h - 84);
       } else if (k == "_aol_static") {
@@ -411,19 +438,52 @@ void Win32Surface::layout(HWND parent) {
     return;
   }
 
-  // Any other window of the client: its fields stacked from the top, its buttons in a
-  // row along the bottom.
-  int y = 8, x = 8;
+  // Any other window of the client (instant message, mail, modal window): its fields
+  // stacked from the top, its icons in rows along the bottom.
+  std::vector<HWND> icons, fields;
   for (HWND c : children) {
     const std::string k = ClassOf(c);
-    if (k == "_aol_icon" || k == "button") {
-      Place(c, x, h - 40, 80, 32);
-      x += 88;
-    } else {
-      const int height = k == "richcntl" ? 72 : k == "_aol_listbox" ? 80 : k == "_aol_static" ? 20 : 26;
-      Place(c, 8, y, w - 16, height);
-      y += height + 6;
+    (k == "_aol_icon" || k == "button" ? icons : fields).push_back(c);
+  }
+  HDC dc = GetDC(parent);
+  HGDIOBJ old = SelectObject(dc, font_);
+  std::vector<std::vector<std::pair<HWND, int>>> rows(1);
+  int rowWidth = 8;
+  for (HWND icon : icons) {
+    const std::string caption = text(FromHwnd(icon));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+    const int width = std::max<int>(size.cx + 16, 56);
+    if (rowWidth + width > w - 8 && !rows.back().empty()) {
+      rows.emplace_back();
+      rowWidth = 8;
     }
+    rows.back().push_back({icon, width});
+    rowWidth += width + 4;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(parent, dc);
+  constexpr int kIconHeight = 26;
+  const int iconRows = icons.empty() ? 0 : static_cast<int>(rows.size());
+  int y = h - 8 - iconRows * (kIconHeight + 4);
+  for (const auto& row : rows) {
+    int x = 8;
+    for (const auto& [icon, width] : row) {
+      Place(icon, x, y, width, kIconHeight);
+      x += width + 4;
+    }
+    y += kIconHeight + 4;
+  }
+  // The modal window shows its caption as a title along its top.
+  y = parentClass == "_aol_modal" ? 32 : 8;
+  const int bottom = h - 12 - iconRows * (kIconHeight + 4);
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::string k = ClassOf(fields[i]);
+    int height = k == "_aol_static" || k == "static" ? 18 : k == "_aol_listbox" ? 80 : 22;
+    // The last box of a mail or message window takes the room that is left.
+    if (k == "richcntl") height = i + 1 == fields.size() ? std::max(bottom - y, 40) : 72;
+    Place(fields[i], 8, y, w - 16, height);
+    y += height + 4;
   }
 }
 
@@ -460,13 +520,24 @@ void Win32Surface::paint(HWND window) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  } else if (k == "_aol_static" || k == "_aol_modal" || (k != "aol child" && k != "aol frame25")) {
-    if (k == "_aol_modal") {
-      DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
-      SelectObject(dc, boldFont_);
-    }
-    const UINT how = k == "_aol_modal" ? DT_CENTER | DT_VCENTER | DT_SINGLELINE : DT_LEFT;
-    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r, how | DT_NOPREFIX);
+  } else if (k == "_aol_edit") {
+    DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    RECT inner = r;
+    InflateRect(&inner, -4, -2);
+    const std::wstring shown = win32::AnsiToWide(caption);
+    DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &inner,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  } else if (k == "_aol_modal") {
+    DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
+    RECT title{r.left, r.top, r.right, r.top + 24};
+    FillRect(dc, &title, GetSysColorBrush(COLOR_ACTIVECAPTION));
+    SetTextColor(dc, GetSysColor(COLOR_CAPTIONTEXT));
+    SelectObject(dc, boldFont_);
+    title.left += 8;
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &title,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  } else if (k != "aol child" && k != "aol frame25") {
+    DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_LEFT | DT_NOPREFIX);
   }
   EndPaint(window, &ps);
 }

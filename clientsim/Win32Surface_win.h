@@ -31,6 +31,7 @@ class Win32Surface : public ClientSurface {
   // The frame's menu bar, attached when the frame is created.
   HMENU frameMenu = nullptr;
   HWND mdiClient() const { return mdiClient_; }
+  HWND frame() const { return frame_; }
 
   // ---- ClientSurface ----
   Wnd create(Wnd parent, std::string_view className, std::string_view caption,

@@ -1,9 +1,12 @@
 // clientsim.exe: the stand-in chat client as a real Win32 program. It builds the
 // client's window tree, opens a chat room, shows what the room receives, and appends
 // every line of its log to the file named on its command line, at once, so a test in
-// another process can read it while the client runs.
+// another process can read it while the client runs. A panel of buttons beside it
+// switches its scenarios.
 //
-//   clientsim.exe [--log FILE] [--room NAME] [--no-room]
+//   clientsim.exe [--log FILE] [--room NAME] [--no-room] [--modal] [--message-box]
+//                 [--mail-draft] [--slow-mail MS] [--slow-im MS] [--no-panel]
+#include "clientsim/ScenarioPanel_win.h"
 #include "clientsim/Win32Surface_win.h"
 
 #include <string>
@@ -16,15 +19,15 @@
 
 namespace {
 
-using loafix::clientsim::ClientModel;
-using loafix::clientsim::Win32Surface;
-
-enum Command { kOpenRoom = 101, kCloseRoom, kExit };
+using namespace loafix::clientsim;
+using loafix::win32::FromHwnd;
 
 struct Options {
   std::wstring logPath;
   std::string roomName = "Town Square";
   bool openRoom = true;
+  bool panel = true;
+  ClientOptions client;
 };
 
 Options ParseCommandLine() {
@@ -33,12 +36,25 @@ Options ParseCommandLine() {
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
   for (int i = 1; args && i < count; ++i) {
     const std::wstring arg = args[i];
-    if (arg == L"--log" && i + 1 < count) {
+    const bool hasValue = i + 1 < count;
+    if (arg == L"--log" && hasValue) {
       options.logPath = args[++i];
-    } else if (arg == L"--room" && i + 1 < count) {
+    } else if (arg == L"--room" && hasValue) {
       options.roomName = loafix::win32::WideToAnsi(args[++i]);
     } else if (arg == L"--no-room") {
       options.openRoom = false;
+    } else if (arg == L"--modal") {
+      options.client.modalAtStart = true;
+    } else if (arg == L"--message-box") {
+      options.client.messageBoxAtStart = true;
+    } else if (arg == L"--mail-draft") {
+      options.client.mailDraftAtStart = true;
+    } else if (arg == L"--slow-mail" && hasValue) {
+      options.client.mailOpenDelayMs = _wtoi(args[++i]);
+    } else if (arg == L"--slow-im" && hasValue) {
+      options.client.imOpenDelayMs = _wtoi(args[++i]);
+    } else if (arg == L"--no-panel") {
+      options.panel = false;
     }
   }
   LocalFree(args);
@@ -50,8 +66,8 @@ class LogFile {
  public:
   explicit LogFile(const std::wstring& path) {
     if (path.empty()) return;
-    file_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file_ = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   }
   ~LogFile() {
     if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
@@ -72,13 +88,17 @@ class LogFile {
 };
 
 HMENU BuildMenu() {
-  HMENU room = CreatePopupMenu();
-  AppendMenuA(room, MF_STRING, kOpenRoom, "&Open a chat room");
-  AppendMenuA(room, MF_STRING, kCloseRoom, "&Close the top chat room");
-  AppendMenuA(room, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(room, MF_STRING, kExit, "E&xit");
+  HMENU client = CreatePopupMenu();
+  AppendMenuA(client, MF_STRING, kOpenRoom, "&Open a chat room");
+  AppendMenuA(client, MF_STRING, kCloseRoom, "&Close the top room");
+  AppendMenuA(client, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(client, MF_STRING, kRaiseModal, "Raise a &modal window");
+  AppendMenuA(client, MF_STRING, kMessageBox, "Show a message &box");
+  AppendMenuA(client, MF_STRING, kMailWindow, "Open a &Write Mail window");
+  AppendMenuA(client, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(client, MF_STRING, kExit, "E&xit");
   HMENU bar = CreateMenu();
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(room), "&Client");
+  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(client), "&Client");
   return bar;
 }
 
@@ -91,26 +111,45 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Win32Surface surface(instance);
   ClientModel model(surface);
   surface.attach(model);
+  model.options = options.client;
   model.onLog = [&log](const std::string& line) { log.append(line); };
   surface.frameMenu = BuildMenu();
 
   int roomsOpened = 0;
-  surface.onCommand = [&](int command) {
-    switch (command) {
+  auto command = [&](int id, bool checked) {
+    switch (id) {
       case kOpenRoom:
         model.openRoom(roomsOpened++ == 0 ? options.roomName
                                           : "Room " + std::to_string(roomsOpened));
         break;
       case kCloseRoom:
         if (HWND mdi = surface.mdiClient()) {
-          // The top of the MDI area's order: the room a lookup would find first.
+          // The top of the MDI area's order: the room a lookup finds first.
           for (HWND w = GetWindow(mdi, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-            if (model.room(loafix::win32::FromHwnd(w))) {
-              model.closeRoom(loafix::win32::FromHwnd(w));
+            if (model.room(FromHwnd(w))) {
+              model.closeRoom(FromHwnd(w));
               break;
             }
           }
         }
+        break;
+      case kRaiseModal:
+        model.raiseModal();
+        break;
+      case kDropModal:
+        model.dropModal();
+        break;
+      case kMessageBox:
+        model.showMessageBox("You have no new mail.");
+        break;
+      case kMailWindow:
+        model.openMailWindow("Write Mail", true);
+        break;
+      case kSlowMail:
+        model.options.mailOpenDelayMs = checked ? 3000 : 0;
+        break;
+      case kSlowIm:
+        model.options.imOpenDelayMs = checked ? 2000 : 0;
         break;
       case kExit:
         PostQuitMessage(0);
@@ -119,9 +158,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         break;
     }
   };
+  surface.onCommand = [&](int id) { command(id, false); };
 
   model.start();
-  if (options.openRoom) surface.onCommand(kOpenRoom);
+  if (options.openRoom) command(kOpenRoom, false);
+  if (options.panel) CreateScenarioPanel(instance, surface.frame(), command);
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -111,13 +111,20 @@ case "$command" in
     # Output goes through a file: a Wine process started by the program could
     # otherwise keep the caller's pipes open after the program has ended.
     out=$(mktemp "$dir/run.XXXXXX")
+    show_output() {
+      grep -v -e '^it looks like wine32 is missing' -e '^multiarch needs to be enabled' \
+        -e '^execute "dpkg --add-architecture' -e '^apt-get install wine32' "$out" || true
+      rm -f "$out"
+    }
+    # Stopped from outside (a time limit): end the program, still show what it said.
+    trap 'kill "$pid" 2>/dev/null; show_output; exit 124' TERM INT
+    wine "$program" "$@" </dev/null >"$out" 2>&1 &
+    pid=$!
     set +e
-    wine "$program" "$@" </dev/null >"$out" 2>&1
+    wait "$pid"
     status=$?
     set -e
-    grep -v -e '^it looks like wine32 is missing' -e '^multiarch needs to be enabled' \
-      -e '^execute "dpkg --add-architecture' -e '^apt-get install wine32' "$out" || true
-    rm -f "$out"
+    show_output
     exit $status
     ;;
   down)

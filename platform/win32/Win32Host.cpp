@@ -1,8 +1,12 @@
 #include "platform/win32/Win32Host.h"
 
+#include <commctrl.h>
+
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+
+#include "platform/win32/Win32Modal.h"
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32WindowSystem.h"
 
 namespace loafix::win32 {
 namespace {
@@ -23,14 +27,13 @@ PreciseTimeFunction SystemTimeFunction() {
   return function;
 }
 
-[[noreturn]] void NotYet(const char* what) {
-  std::fprintf(stderr, "loafix: %s is not available in this build\n", what);
-  std::abort();
-}
-
 }  // namespace
 
 Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {
+  // With the common-controls manifest, the standard controls come from comctl32.
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   counterPeriod_ = 1.0 / static_cast<double>(frequency.QuadPart);
@@ -48,6 +51,7 @@ Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {
 }
 
 Win32Host::~Win32Host() {
+  forms_.clear();
   if (timerWindow_) DestroyWindow(timerWindow_);
 }
 
@@ -59,7 +63,8 @@ double Win32Host::timeOfDay() {
   FileTimeToLocalFileTime(&utc, &local);
   // File times count 100 ns steps from a midnight (1 January 1601), so the remainder
   // of a day is the local time of day.
-  const ULONGLONG ticks = (static_cast<ULONGLONG>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+  const ULONGLONG ticks =
+      (static_cast<ULONGLONG>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
   constexpr ULONGLONG kTicksPerDay = 86400ULL * 10'000'000ULL;
   return static_cast<double>(ticks % kTicksPerDay) / 1e7;
 }
@@ -71,6 +76,16 @@ double Win32Host::now() {
 }
 
 void Win32Host::dispatch(MSG& msg) {
+  // Keys for a form with text boxes, or for a prompt whose own loop is not the one
+  // running (a pause inside a tick inside the prompt), go through the dialog manager:
+  // Tab moves between the boxes, Enter and Escape press OK and Cancel.
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    wchar_t rootClass[8] = {};
+    if (root) GetClassNameW(root, rootClass, 8);
+    if ((SkinForm::Of(root) || lstrcmpW(rootClass, L"#32770") == 0) && IsDialogMessageW(root, &msg))
+      return;
+  }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }
@@ -98,7 +113,8 @@ void Win32Host::waitForEvents(double deadline) {
   const double remaining = deadline - now();
   if (remaining <= 0) return;
   const double ms = std::ceil(remaining * 1000.0);
-  const DWORD timeout = ms >= static_cast<double>(INFINITE - 1) ? INFINITE - 1 : static_cast<DWORD>(ms);
+  const DWORD timeout =
+      ms >= static_cast<double>(INFINITE - 1) ? INFINITE - 1 : static_cast<DWORD>(ms);
   // MWMO_INPUTAVAILABLE: also wake for input that an earlier peek has already seen.
   MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
@@ -156,24 +172,94 @@ LRESULT CALLBACK Win32Host::TimerWindowProc(HWND window, UINT message, WPARAM wP
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// ---- the program's windows, menus and boxes ----
+// ---- the program's windows ----
 
-Hwnd Win32Host::createForm(const FormSpec&) { NotYet("createForm"); }
-void Win32Host::showForm(Hwnd) { NotYet("showForm"); }
-void Win32Host::hideForm(Hwnd) { NotYet("hideForm"); }
-void Win32Host::minimizeForm(Hwnd) { NotYet("minimizeForm"); }
-bool Win32Host::formVisible(Hwnd) { NotYet("formVisible"); }
-std::string Win32Host::controlText(Hwnd, std::string_view) { NotYet("controlText"); }
-void Win32Host::setControlText(Hwnd, std::string_view, std::string_view) {
-  NotYet("setControlText");
+SkinForm* Win32Host::form(Hwnd handle) const {
+  for (const auto& f : forms_)
+    if (FromHwnd(f->window()) == handle) return f.get();
+  return nullptr;
 }
-void Win32Host::popupMenu(Hwnd, MenuItem&, int, int) { NotYet("popupMenu"); }
-std::optional<std::string> Win32Host::inputBox(std::string_view, std::string_view,
-                                               std::string_view) {
-  NotYet("inputBox");
-}
-void Win32Host::messageBox(std::string_view, std::string_view) { NotYet("messageBox"); }
 
-void Win32Host::endProgram() { ExitProcess(0); }
+Hwnd Win32Host::createForm(const FormSpec& spec) {
+  forms_.push_back(std::make_unique<SkinForm>(instance_, spec));
+  return FromHwnd(forms_.back()->window());
+}
+
+void Win32Host::showForm(Hwnd handle) {
+  if (SkinForm* f = form(handle)) f->show();
+}
+
+void Win32Host::hideForm(Hwnd handle) {
+  if (SkinForm* f = form(handle)) ShowWindow(f->window(), SW_HIDE);
+}
+
+void Win32Host::minimizeForm(Hwnd handle) {
+  if (SkinForm* f = form(handle)) ShowWindow(f->window(), SW_MINIMIZE);
+}
+
+bool Win32Host::formVisible(Hwnd handle) {
+  SkinForm* f = form(handle);
+  return f && IsWindowVisible(f->window());
+}
+
+std::string Win32Host::controlText(Hwnd handle, std::string_view control) {
+  std::string text;
+  if (SkinForm* f = form(handle)) f->text(control, text);
+  return text;
+}
+
+void Win32Host::setControlText(Hwnd handle, std::string_view control, std::string_view text) {
+  if (SkinForm* f = form(handle)) f->setText(control, text);
+}
+
+// ---- menus and modal boxes ----
+
+template <typename Box>
+auto Win32Host::modal(Box box) {
+  std::vector<HWND> disabled;
+  for (const auto& f : forms_) {
+    if (IsWindowEnabled(f->window())) {
+      EnableWindow(f->window(), FALSE);
+      disabled.push_back(f->window());
+    }
+  }
+  struct Restore {
+    std::vector<HWND>& windows;
+    ~Restore() {
+      for (HWND w : windows) EnableWindow(w, TRUE);
+    }
+  } restore{disabled};
+  return box();
+}
+
+void Win32Host::popupMenu(Hwnd handle, MenuItem& menu, int xTwips, int yTwips) {
+  SkinForm* f = form(handle);
+  if (!f) return;
+  POINT at{xTwips / kTwipsPerPixel, yTwips / kTwipsPerPixel};
+  ClientToScreen(f->window(), &at);
+  MenuItem* chosen = TrackMenu(f->window(), menu, at);
+  // The menu has closed; now the command runs.
+  if (!chosen || !chosen->onClick) return;
+  Handler command = chosen->onClick;
+  command();
+}
+
+std::optional<std::string> Win32Host::inputBox(std::string_view message, std::string_view title,
+                                               std::string_view defaultText) {
+  return modal([&] { return RunInputBox(instance_, nullptr, message, title, defaultText); });
+}
+
+void Win32Host::messageBox(std::string_view text, std::string_view title) {
+  const std::string ansiText = Utf8ToAnsi(text), ansiTitle = Utf8ToAnsi(title);
+  // Above the program's topmost windows; OK only, no icon.
+  modal([&] {
+    return MessageBoxA(nullptr, ansiText.c_str(), ansiTitle.c_str(),
+                       MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
+  });
+}
+
+void Win32Host::endProgram() {
+  ExitProcess(0);
+}
 
 }  // namespace loafix::win32

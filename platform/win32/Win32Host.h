@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win32/Win32SkinForm.h"
+
 namespace loafix::win32 {
 
 class Win32Host : public Host {
@@ -48,16 +50,21 @@ class Win32Host : public Host {
     bool running = false;
   };
 
-  static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam,
-                                          LPARAM lParam);
+  static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void tick(UINT_PTR id);
   void dispatch(MSG& msg);
+  SkinForm* form(Hwnd handle) const;
+  // Runs a modal box as the program's only input: its own windows take no clicks or
+  // keys meanwhile (timers go on).
+  template <typename Box>
+  auto modal(Box box);
 
   HINSTANCE instance_;
   HWND timerWindow_ = nullptr;
   double counterPeriod_ = 0;
   // Stable addresses: a tick may create another timer while it runs.
   std::vector<std::unique_ptr<Timer>> timers_;
+  std::vector<std::unique_ptr<SkinForm>> forms_;
 };
 
 }  // namespace loafix::win32

@@ -15,7 +15,11 @@ std::string WideToUtf8(std::wstring_view wide);
 std::wstring AnsiToWide(std::string_view ansi);
 std::string WideToAnsi(std::wstring_view wide);
 
-inline std::string Utf8ToAnsi(std::string_view utf8) { return WideToAnsi(Utf8ToWide(utf8)); }
-inline std::string AnsiToUtf8(std::string_view ansi) { return WideToUtf8(AnsiToWide(ansi)); }
+inline std::string Utf8ToAnsi(std::string_view utf8) {
+  return WideToAnsi(Utf8ToWide(utf8));
+}
+inline std::string AnsiToUtf8(std::string_view ansi) {
+  return WideToUtf8(AnsiToWide(ansi));
+}
 
 }  // namespace loafix::win32

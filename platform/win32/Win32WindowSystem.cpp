@@ -9,7 +9,9 @@ namespace {
 
 // A name as an ANSI program would pass it, widened the way the A functions widen it,
 // so that a character outside the code page matches what FindWindowA would match.
-std::wstring AsAnsiProgramSees(std::string_view utf8) { return AnsiToWide(Utf8ToAnsi(utf8)); }
+std::wstring AsAnsiProgramSees(std::string_view utf8) {
+  return AnsiToWide(Utf8ToAnsi(utf8));
+}
 
 bool ClassIs(HWND window, const std::wstring& className) {
   wchar_t buffer[257];
@@ -103,15 +105,17 @@ void Win32WindowSystem::SetWindowPos(Hwnd window, std::intptr_t insertAfter, int
   ::SetWindowPos(ToHwnd(window), reinterpret_cast<HWND>(insertAfter), x, y, cx, cy, flags);
 }
 
-void Win32WindowSystem::ReleaseCapture() { ::ReleaseCapture(); }
+void Win32WindowSystem::ReleaseCapture() {
+  ::ReleaseCapture();
+}
 
 int Win32WindowSystem::GetWindowTextLengthA(Hwnd window) {
   if (window == 0) return 0;
   // GetWindowTextLengthA sends WM_GETTEXTLENGTH even across processes; send it with
   // the same patience as any other message so a hung client cannot freeze us here.
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG,
-                           kSendTimeoutMs, &length))
+  if (!SendMessageTimeoutA(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                           &length))
     return 0;
   return static_cast<int>(length);
 }

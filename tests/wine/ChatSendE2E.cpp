@@ -36,7 +36,8 @@ void StatsLineArrivesByteForByte() {
 
   // SendMessageA is synchronous and the client writes its log at once, so the line is
   // in the file when ChatSend returns.
-  const std::vector<std::string> expected = {"enter " + Hex("Lobby"), "chat " + Hex(Utf8ToAnsi(line))};
+  const std::vector<std::string> expected = {"enter " + Hex("Lobby"),
+                                             "chat " + Hex(Utf8ToAnsi(line))};
   WT_CHECK_EQ(Join(LinesAfterStartup(ReadLines(log.path()))), Join(expected));
   // The glyph reached the client as the one byte 0xAC, right after the opening tags.
   const std::string glyphAt = Hex(Utf8ToAnsi(HeadOpen)) + "ac" + Hex(Utf8ToAnsi(BrandTail));
@@ -73,8 +74,7 @@ void NoRoomOpenMeansNothingArrives() {
 }  // namespace loafix
 
 int main(int argc, char** argv) {
-  return loafix::winetest::RunCases(
-      argc, argv,
-      {{"chatsend", &loafix::StatsLineArrivesByteForByte},
-       {"no-room", &loafix::NoRoomOpenMeansNothingArrives}});
+  return loafix::winetest::RunCases(argc, argv,
+                                    {{"chatsend", &loafix::StatsLineArrivesByteForByte},
+                                     {"no-room", &loafix::NoRoomOpenMeansNothingArrives}});
 }

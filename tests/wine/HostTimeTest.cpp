@@ -87,8 +87,8 @@ void TimerTickNeverReentersItself() {
     host.waitForEvents(end);
   }
   WT_CHECK_EQ(deepest, 1);
-  WT_CHECK(slowTicks >= 3);    // it goes on ticking once the long tick has returned
-  WT_CHECK(fastTicks >= 10);   // other timers tick meanwhile
+  WT_CHECK(slowTicks >= 3);   // it goes on ticking once the long tick has returned
+  WT_CHECK(fastTicks >= 10);  // other timers tick meanwhile
 
   // Disabled, and interval 0, both stop it.
   host.setTimer(slow, false, 20);
@@ -154,11 +154,10 @@ void PauseEndsOnTheWholeSecond() {
 }  // namespace loafix
 
 int main(int argc, char** argv) {
-  return loafix::winetest::RunCases(
-      argc, argv,
-      {{"clock", &loafix::ClockIsTheLocalTimeOfDay},
-       {"wait", &loafix::WaitingWakesForAMessageAndOnlyThen},
-       {"timer-reentry", &loafix::TimerTickNeverReentersItself},
-       {"busy-timer", &loafix::ProcessEventsReturnsUnderABusyTimer},
-       {"pause", &loafix::PauseEndsOnTheWholeSecond}});
+  return loafix::winetest::RunCases(argc, argv,
+                                    {{"clock", &loafix::ClockIsTheLocalTimeOfDay},
+                                     {"wait", &loafix::WaitingWakesForAMessageAndOnlyThen},
+                                     {"timer-reentry", &loafix::TimerTickNeverReentersItself},
+                                     {"busy-timer", &loafix::ProcessEventsReturnsUnderABusyTimer},
+                                     {"pause", &loafix::PauseEndsOnTheWholeSecond}});
 }

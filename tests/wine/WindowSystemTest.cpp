@@ -92,7 +92,8 @@ void TextsCrossAsAnsiBytes() {
   ws.SendMessageA(t, WM_SETTEXT, 0, "¬ lòàfíx¹ · zed²");
   char raw[64] = {};
   ::GetWindowTextA(top, raw, sizeof raw);
-  WT_CHECK_EQ(std::string(raw), std::string("\xAC l\xF2\xE0""f\xEDx\xB9 \xB7 zed\xB2"));
+  WT_CHECK_EQ(std::string(raw), std::string("\xAC l\xF2\xE0"
+                                            "f\xEDx\xB9 \xB7 zed\xB2"));
   WT_CHECK_EQ(ws.GetWindowTextLengthA(t), 16);
   WT_CHECK_EQ(ws.GetWindowTextA(t, 17), std::string("¬ lòàfíx¹ · zed²"));
   WT_CHECK_EQ(ws.GetWindowTextA(t, 4), std::string("¬ l"));  // at most maxCount - 1

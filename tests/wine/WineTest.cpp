@@ -141,7 +141,9 @@ TempFile::TempFile(const std::string& stem) {
   DeleteFileA(path_.c_str());
 }
 
-TempFile::~TempFile() { DeleteFileA(path_.c_str()); }
+TempFile::~TempFile() {
+  DeleteFileA(path_.c_str());
+}
 
 std::vector<std::string> ReadLines(const std::string& path) {
   std::vector<std::string> lines;

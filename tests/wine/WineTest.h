@@ -14,30 +14,30 @@ namespace loafix::winetest {
 
 void Fail(const char* file, int line, const std::string& what);
 
-#define WT_CHECK(condition)                                                             \
-  do {                                                                                  \
+#define WT_CHECK(condition)                                                              \
+  do {                                                                                   \
     if (!(condition)) ::loafix::winetest::Fail(__FILE__, __LINE__, "CHECK " #condition); \
   } while (0)
 
-#define WT_CHECK_EQ(actual, expected)                                                    \
-  do {                                                                                   \
-    const auto& wtActual = (actual);                                                     \
-    const auto& wtExpected = (expected);                                                 \
-    if (!(wtActual == wtExpected)) {                                                     \
-      std::ostringstream wtOut;                                                          \
-      wtOut << #actual " == " #expected "\n    actual:   " << wtActual                   \
-            << "\n    expected: " << wtExpected;                                          \
-      ::loafix::winetest::Fail(__FILE__, __LINE__, wtOut.str());                          \
-    }                                                                                    \
+#define WT_CHECK_EQ(actual, expected)                                  \
+  do {                                                                 \
+    const auto& wtActual = (actual);                                   \
+    const auto& wtExpected = (expected);                               \
+    if (!(wtActual == wtExpected)) {                                   \
+      std::ostringstream wtOut;                                        \
+      wtOut << #actual " == " #expected "\n    actual:   " << wtActual \
+            << "\n    expected: " << wtExpected;                       \
+      ::loafix::winetest::Fail(__FILE__, __LINE__, wtOut.str());       \
+    }                                                                  \
   } while (0)
 
 // A failed precondition: the rest of the case cannot run.
-#define WT_REQUIRE(condition)                                                            \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
-      ::loafix::winetest::Fail(__FILE__, __LINE__, "REQUIRE " #condition);               \
-      return;                                                                            \
-    }                                                                                    \
+#define WT_REQUIRE(condition)                                              \
+  do {                                                                     \
+    if (!(condition)) {                                                    \
+      ::loafix::winetest::Fail(__FILE__, __LINE__, "REQUIRE " #condition); \
+      return;                                                              \
+    }                                                                      \
   } while (0)
 
 struct Case {

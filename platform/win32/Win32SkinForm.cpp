@@ -1,0 +1,294 @@
+#include "platform/win32/Win32SkinForm.h"
+
+#include <windowsx.h>
+
+#include "platform/win32/Win32Text.h"
+
+namespace loafix::win32 {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"LoafixForm";
+constexpr int kIconResource = 1;
+
+// Twips to pixels at 96 dots per inch.
+int Px(int twips) {
+  return twips / kTwipsPerPixel;
+}
+
+COLORREF ToColorRef(std::uint32_t rgb) {
+  return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+}  // namespace
+
+SkinForm* SkinForm::Of(HWND window) {
+  wchar_t name[32];
+  if (!window || !GetClassNameW(window, name, 32) || lstrcmpW(name, kFormClass) != 0)
+    return nullptr;
+  return reinterpret_cast<SkinForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+SkinForm::SkinForm(HINSTANCE instance, const FormSpec& spec) : spec_(spec) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(instance, kFormClass, &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    // No CS_DBLCLKS: a quick second click is another click.
+    wc.lpfnWndProc = &SkinForm::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kFormClass;
+    RegisterClassExW(&wc);
+  }
+
+  const int width = Px(spec.clientWidth), height = Px(spec.clientHeight);
+  int x = Px(spec.left), y = Px(spec.top);
+  if (spec.placement == Placement::Default) {
+    // The system's choice for a popup: the middle of the work area.
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    x = (work.left + work.right - width) / 2;
+    y = (work.top + work.bottom - height) / 2;
+  }
+  // WS_POPUP without border or caption: the client area is the whole window, so it
+  // sits exactly where the description puts it. WS_EX_TOOLWINDOW keeps it off the
+  // taskbar.
+  window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kFormClass,
+                            Utf8ToWide(spec.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y,
+                            width, height, nullptr, nullptr, instance, nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+  if (!spec.background.empty()) {
+    // Resource names are found in any letter case.
+    picture_ = static_cast<HBITMAP>(LoadImageW(instance, Utf8ToWide(spec.background).c_str(),
+                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  }
+  if (spec.hasIcon) {
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    if (icon) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  }
+  // The default font of the program's windows: MS Sans Serif, 8 points.
+  font_ = CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, DEFAULT_QUALITY, 0,
+                      L"MS Sans Serif");
+
+  // Created in the description's order, which is the tab order.
+  for (const ControlSpec& c : spec.controls) {
+    captions_.push_back(c.kind == ControlKind::Label ? c.text : std::string());
+    HWND box = nullptr;
+    if (c.kind != ControlKind::Label) {
+      const RECT r = pixels(c);
+      DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER;
+      style |= c.kind == ControlKind::MultiLineTextBox
+                   ? ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL
+                   : ES_AUTOHSCROLL;
+      box =
+          CreateWindowExW(0, L"Edit", Utf8ToWide(c.text).c_str(), style, r.left, r.top,
+                          r.right - r.left, r.bottom - r.top, window_, nullptr, instance, nullptr);
+      SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    }
+    boxes_.push_back(box);
+  }
+}
+
+SkinForm::~SkinForm() {
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (picture_) DeleteObject(picture_);
+  if (font_) DeleteObject(font_);
+}
+
+RECT SkinForm::pixels(const ControlSpec& c) const {
+  return RECT{Px(c.left), Px(c.top), Px(c.left + c.width), Px(c.top + c.height)};
+}
+
+bool SkinForm::text(std::string_view control, std::string& out) const {
+  for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
+    if (spec_.controls[i].name != control) continue;
+    if (!boxes_[i]) {
+      out = captions_[i];
+      return true;
+    }
+    const int length = GetWindowTextLengthW(boxes_[i]);
+    std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
+    const int n = GetWindowTextW(boxes_[i], wide.data(), length + 1);
+    wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    out = WideToUtf8(wide);
+    return true;
+  }
+  return false;
+}
+
+void SkinForm::setText(std::string_view control, std::string_view value) {
+  for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
+    if (spec_.controls[i].name != control) continue;
+    if (boxes_[i]) {
+      SetWindowTextW(boxes_[i], Utf8ToWide(value).c_str());
+    } else {
+      captions_[i] = value;
+      // The whole (small) window: a caption may reach past its label.
+      InvalidateRect(window_, nullptr, FALSE);
+    }
+    return;
+  }
+}
+
+void SkinForm::show() {
+  ShowWindow(window_, SW_SHOW);
+  if (!lastFocus_) {
+    for (HWND box : boxes_) {
+      if (box) {
+        lastFocus_ = box;
+        break;
+      }
+    }
+  }
+  if (lastFocus_ && GetActiveWindow() == window_) SetFocus(lastFocus_);
+}
+
+int SkinForm::labelAt(int x, int y) const {
+  const POINT point{x, y};
+  for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
+    if (spec_.controls[i].kind != ControlKind::Label) continue;
+    const RECT r = pixels(spec_.controls[i]);
+    if (PtInRect(&r, point)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+void SkinForm::run(const Handler& handler) {
+  // A copy: the handler may run for long (pauses inside it) while other events touch
+  // this form.
+  if (!handler) return;
+  Handler copy = handler;
+  copy();
+}
+
+void SkinForm::onButtonDown(bool left, LPARAM at) {
+  const int target = labelAt(GET_X_LPARAM(at), GET_Y_LPARAM(at));
+  if (left) {
+    pressed_ = target;
+    SetCapture(window_);
+  }
+  // Any button: the press goes to the label under it (which may ignore it), or to the
+  // background.
+  run(target >= 0 ? spec_.controls[static_cast<std::size_t>(target)].onMouseDown
+                  : spec_.onMouseDown);
+}
+
+void SkinForm::onButtonUp(LPARAM at) {
+  const int pressed = pressed_;
+  pressed_ = -2;
+  if (GetCapture() == window_) ReleaseCapture();
+  // A click: the left button went down and came up on the same label (or both times
+  // on the background). A press that started a drag never gets here: the move loop
+  // takes the button's release.
+  if (pressed == -2 || labelAt(GET_X_LPARAM(at), GET_Y_LPARAM(at)) != pressed) return;
+  run(pressed >= 0 ? spec_.controls[static_cast<std::size_t>(pressed)].onClick : spec_.onClick);
+}
+
+void SkinForm::paint() {
+  PAINTSTRUCT ps;
+  HDC target = BeginPaint(window_, &ps);
+  RECT client;
+  GetClientRect(window_, &client);
+  // Drawn off screen, then copied at once: counters change under the eyes of the user.
+  HDC dc = CreateCompatibleDC(target);
+  HBITMAP canvas = CreateCompatibleBitmap(target, client.right, client.bottom);
+  HGDIOBJ oldCanvas = SelectObject(dc, canvas);
+
+  HBRUSH back = CreateSolidBrush(ToColorRef(spec_.backColor));
+  FillRect(dc, &client, back);
+  DeleteObject(back);
+  if (picture_) {
+    BITMAP info;
+    GetObjectW(picture_, sizeof info, &info);
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ oldPicture = SelectObject(source, picture_);
+    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, oldPicture);
+    DeleteDC(source);
+  }
+
+  // Labels are transparent; the earlier ones lie on top, so they are drawn last. A
+  // label one line high never wraps (the substitute of the old 8-point font runs a
+  // little wider), and no caption is cut at its label's edge.
+  HGDIOBJ oldFont = SelectObject(dc, font_);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SetBkMode(dc, TRANSPARENT);
+  for (std::size_t i = spec_.controls.size(); i-- > 0;) {
+    const ControlSpec& c = spec_.controls[i];
+    if (c.kind != ControlKind::Label || captions_[i].empty()) continue;
+    RECT r = pixels(c);
+    const bool wraps = r.bottom - r.top >= 2 * metrics.tmHeight;
+    const std::wstring caption = Utf8ToWide(captions_[i]);
+    SetTextColor(dc, ToColorRef(c.color));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
+              DT_LEFT | DT_TOP | DT_NOPREFIX | DT_NOCLIP | (wraps ? DT_WORDBREAK : 0));
+  }
+  SelectObject(dc, oldFont);
+
+  BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+  SelectObject(dc, oldCanvas);
+  DeleteObject(canvas);
+  DeleteDC(dc);
+  EndPaint(window_, &ps);
+}
+
+LRESULT CALLBACK SkinForm::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  SkinForm* form = reinterpret_cast<SkinForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcW(window, message, wParam, lParam);
+  return form->handle(message, wParam, lParam);
+}
+
+LRESULT SkinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+      onButtonDown(true, lParam);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      onButtonDown(false, lParam);
+      return 0;
+    case WM_LBUTTONUP:
+      onButtonUp(lParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lParam) != window_) pressed_ = -2;
+      return 0;
+    case WM_CLOSE:
+      // Closed from outside (Alt+F4): the program's own windows are never destroyed.
+      if (spec_.onCloseRequest) {
+        run(spec_.onCloseRequest);
+      } else {
+        ShowWindow(window_, SW_HIDE);
+      }
+      return 0;
+    case WM_ACTIVATE:
+      // The keyboard goes back to the text box that had it.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+      } else if (lastFocus_ && IsWindow(lastFocus_)) {
+        SetFocus(lastFocus_);
+        return 0;
+      }
+      break;
+    case WM_COMMAND:
+      // Enter and Escape in a text box arrive as IDOK and IDCANCEL: nothing to do.
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace loafix::win32

@@ -1,0 +1,58 @@
+// One of the program's own windows over Win32: a borderless, captionless popup with
+// no taskbar button, its picture drawn unscaled from the top-left corner, labels drawn
+// on it as captions (they are not windows: a label is a rectangle of its form, hit-
+// tested from each mouse message's own coordinates, since a posted click has no real
+// cursor position), and text boxes as real edit controls in tab order.
+#pragma once
+
+#include "platform/win32/Win32.h"
+
+#include <string>
+#include <vector>
+
+namespace loafix::win32 {
+
+class SkinForm {
+ public:
+  // Creates the window hidden; the load handler is the caller's to run.
+  SkinForm(HINSTANCE instance, const FormSpec& spec);
+  ~SkinForm();
+  SkinForm(const SkinForm&) = delete;
+  SkinForm& operator=(const SkinForm&) = delete;
+
+  HWND window() const { return window_; }
+  const FormSpec& spec() const { return spec_; }
+  // True when `control` names a control of this form; `text` its caption or content.
+  bool text(std::string_view control, std::string& text) const;
+  void setText(std::string_view control, std::string_view text);
+  // Shows the window, gives it the keyboard (the first text box gets it), as showing a
+  // window of one's own program does.
+  void show();
+
+  // The form of a window of this class, or nullptr.
+  static SkinForm* Of(HWND window);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void paint();
+  // The label under a point of the client area (earlier controls lie on top); -1 for
+  // the background.
+  int labelAt(int x, int y) const;
+  RECT pixels(const ControlSpec& control) const;
+  void onButtonDown(bool left, LPARAM at);
+  void onButtonUp(LPARAM at);
+  void run(const Handler& handler);
+
+  FormSpec spec_;
+  HWND window_ = nullptr;
+  HBITMAP picture_ = nullptr;
+  HFONT font_ = nullptr;
+  std::vector<std::string> captions_;  // per control; labels only
+  std::vector<HWND> boxes_;            // per control; text boxes only
+  HWND lastFocus_ = nullptr;
+  // Where the left button went down: a label's index, -1 the background, -2 nowhere.
+  int pressed_ = -2;
+};
+
+}  // namespace loafix::win32
