@@ -1,0 +1,52 @@
+# Shared by run.sh, demo-shots.sh and bench/loafix_idle_cpu.sh (sourced, not run):
+# building what the demo needs, and serving the driver's checkpoints.
+#
+# The driver (loafix_driver.exe demo|idle --shots 'C:\shots') stops at each moment
+# worth a picture or a measurement: it creates C:\shots\NAME.ready, holding the screen
+# rectangle of what is worth looking at ("left top width height"), and waits for
+# C:\shots\NAME.done. serve_checkpoints answers each one by calling a handler.
+
+# Builds loafix.exe, clientsim.exe and the driver with the windows preset (or in
+# LOAFIX_BUILD_DIR, with the same settings); prints the folder that holds them.
+build_windows_programs() {
+  local dir=${LOAFIX_BUILD_DIR:-}
+  if [[ -z "$dir" ]]; then
+    cmake --preset windows >/dev/null
+    dir=$PWD/build/windows
+  else
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+  fi
+  cmake --build "$dir" --target loafix clientsim loafix_driver >&2
+  (cd "$dir/bin" && pwd)
+}
+
+# serve_checkpoints SHOTS_DIR PID HANDLER
+# Until process PID ends: for every NAME.ready in SHOTS_DIR, runs
+# `HANDLER NAME "left top width height"`, then creates NAME.done.
+serve_checkpoints() {
+  local dir=$1 pid=$2 handler=$3 ready name
+  while kill -0 "$pid" 2>/dev/null; do
+    for ready in "$dir"/*.ready; do
+      [[ -e "$ready" ]] || continue
+      name=$(basename "$ready" .ready)
+      [[ -e "$dir/$name.done" ]] && continue
+      "$handler" "$name" "$(cat "$ready" 2>/dev/null)"
+      : >"$dir/$name.done"
+    done
+    sleep 0.05
+  done
+}
+
+# The Linux process id of a Windows program of this Wine prefix, by its file name;
+# empty if it is not running.
+wine_process_id() {
+  local exe=$1 proc
+  for proc in /proc/[0-9]*; do
+    if tr '\0' '\n' <"$proc/cmdline" 2>/dev/null | head -n1 | grep -qiF "$exe" &&
+      tr '\0' '\n' <"$proc/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      echo "${proc#/proc/}"
+      return
+    fi
+  done
+}

@@ -1,0 +1,706 @@
+// loafix end to end: the real loafix.exe and the stand-in client as two processes on
+// one desktop, used by a person (this program) through the screen: clicks on the
+// program's windows, the command menu, prompts and boxes. What counts is what the
+// client received (its log, byte for byte), the settings file and the windows.
+#include "tests/e2e/Cases.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <initializer_list>
+
+#include "tests/e2e/ChatText.h"
+#include "tests/e2e/Session.h"
+
+namespace loafix::e2e {
+namespace {
+
+using namespace winetest;
+
+constexpr char kRoom[] = "Town Square";
+// "About a second": the program's one-second pause lasts between half a second and one
+// and a half; the log is seen up to a few milliseconds late.
+constexpr double kSecondMin = 0.45, kSecondMax = 1.65;
+
+using Lines = std::vector<std::string>;
+
+// A line posted into the room, as the client logs it: Enter in the room, then the line.
+Lines Posted(const std::string& utf8Line) {
+  return {"enter " + Hex(kRoom), ChatEntry(chat::Ansi(utf8Line))};
+}
+
+Lines Concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+std::string Show(const Lines& lines) {
+  std::string out;
+  for (const std::string& line : lines) out += "\n      " + Readable(line);
+  return out.empty() ? " (nothing)" : out;
+}
+
+#define CHECK_LINES(actual, expected)                                                             \
+  do {                                                                                            \
+    const Lines checkActual = (actual), checkExpected = (expected);                               \
+    if (checkActual != checkExpected)                                                             \
+      Fail(__FILE__, __LINE__,                                                                    \
+           "the client received:" + Show(checkActual) + "\n    expected:" + Show(checkExpected)); \
+  } while (0)
+
+#define CHECK_GAP(earlier, later, low, high)                                                      \
+  do {                                                                                            \
+    const double gap = (later) - (earlier);                                                       \
+    if (gap < (low) || gap > (high)) {                                                            \
+      char what[160];                                                                             \
+      std::snprintf(what, sizeof what, "%s to %s took %.3f s, expected %.2f to %.2f s", #earlier, \
+                    #later, gap, static_cast<double>(low), static_cast<double>(high));            \
+      Fail(__FILE__, __LINE__, what);                                                             \
+    }                                                                                             \
+  } while (0)
+
+// The first `n` lines (fewer if there are not as many).
+Lines First(const Lines& lines, std::size_t n) {
+  return Lines(lines.begin(),
+               lines.begin() + static_cast<std::ptrdiff_t>(std::min(n, lines.size())));
+}
+
+// A settings file's bytes for a report: Windows-1252 shown as UTF-8, line ends visible.
+std::string Printable(const std::string& bytes) {
+  std::string out;
+  for (char c : AnsiToUtf8(bytes)) {
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n\n      ";
+    else
+      out += c;
+  }
+  return "\n      " + out;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// The settings file holds this key line (keys are upper case on disk), at once or
+// within a few seconds: the program writes after the prompt has closed.
+#define CHECK_SETTING(keyLine)                                            \
+  do {                                                                    \
+    const std::string wanted = std::string(keyLine) + "\r\n";             \
+    if (!WaitUntil([&] { return Contains(SettingsBytes(), wanted); }, 5)) \
+      Fail(__FILE__, __LINE__,                                            \
+           std::string("the settings file lacks ") + (keyLine) +          \
+               "; it holds:" + Printable(SettingsBytes()));               \
+  } while (0)
+
+// Waits for `count` log lines after `mark`; on time-out reports what did come.
+bool WaitLines(Session& s, std::size_t mark, std::size_t count, double seconds, int line) {
+  if (s.log().waitForLines(mark, count, seconds)) return true;
+  Fail(__FILE__, line,
+       "waited " + std::to_string(seconds) + " s for " + std::to_string(count) +
+           " log lines; the client received:" + Show(s.log().linesSince(mark)));
+  return false;
+}
+#define WAIT_LINES(mark, count, seconds) \
+  if (!WaitLines(s, (mark), (count), (seconds), __LINE__)) return
+
+// Starts the session's program past its splash, with the advertisement posted.
+bool PastSplash(Session& s) {
+  if (!s.ready()) return false;
+  const std::size_t mark = s.log().mark();
+  if (!s.person().start()) {
+    std::printf("  clicking the splash did not bring up the strip\n");
+    return false;
+  }
+  if (s.hasClient() && !s.log().waitForLines(mark, 4, 10)) {
+    std::printf("  the advertisement did not arrive\n");
+    return false;
+  }
+  return true;
+}
+
+// Answers the prompt titled `title` with `text`; the prompt's message and default
+// are checked on the way.
+void Answer(Session& s, const char* title, const std::string& message,
+            const std::string& expectedDefault, const std::optional<std::string>& text) {
+  const std::optional<Prompt> prompt = s.person().waitForPrompt(title);
+  if (!prompt) {
+    Fail(__FILE__, __LINE__, std::string("no prompt titled ") + title + " came up");
+    return;
+  }
+  WT_CHECK_EQ(prompt->message, message);
+  WT_CHECK_EQ(prompt->text, expectedDefault);
+  WT_CHECK(s.person().answer(*prompt, text));
+}
+
+// The moment the n-th chat line after `mark` was seen.
+double ChatSeen(Session& s, std::size_t mark, std::size_t n) {
+  const std::vector<ClientLog::Entry> chat = s.log().chatSince(mark);
+  return n < chat.size() ? chat[n].seen : 0;
+}
+
+// ---- start-up ----
+
+void StartUp() {
+  Session s;
+  WT_REQUIRE(s.ready());
+  WT_REQUIRE(GetACP() == 1252);
+  const Person& person = s.person();
+  HWND splash = person.window(kSplash);
+  WT_CHECK_EQ(ToString(ClientOnScreen(splash)), ToString({367, 211, 287, 177}));
+  WT_CHECK(IsTopmost(splash));
+  WT_CHECK(!HasFrame(splash));
+  WT_CHECK(!HasTaskbarButton(splash));
+  // Until the click nothing is written and nothing posted; the strip does not exist.
+  WT_CHECK(person.window(kStrip) == nullptr || !IsWindowVisible(person.window(kStrip)));
+  WT_CHECK_EQ(Printable(SettingsBytes()), Printable(""));
+
+  const std::size_t mark = s.log().mark();
+  HWND strip = person.start();
+  WT_REQUIRE(strip);
+  WT_CHECK(person.waitHidden(kSplash));
+  WT_CHECK_EQ(ToString(ClientOnScreen(strip)), ToString({0, 0, 144, 21}));
+  WT_CHECK(IsTopmost(strip));
+  WT_CHECK(!HasFrame(strip));
+  WT_CHECK(!HasTaskbarButton(strip));
+
+  WAIT_LINES(mark, 4, 10);
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+  CHECK_GAP(ChatSeen(s, mark, 0), ChatSeen(s, mark, 1), kSecondMin, kSecondMax);
+  // A new file with the run's two defaults; "¬" is the one byte 0xAC.
+  WT_CHECK_EQ(Printable(SettingsBytes()),
+              Printable("[idle info]\r\nINTERVAL=60\r\nASCII=\xAC\r\n"));
+}
+
+// ---- idling ----
+
+// The menu opened the moment idling starts, before the poster's first wait has begun:
+// that wait must not take the menu's keys and mouse for itself. (Quicker than a person
+// can be; not in the regular run until the program defers timer ticks while its menu
+// is open.)
+void MenuAsThePosterStarts() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  Person person = s.person();
+  person.lastChange = nullptr;
+  const std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 2, 5);
+  WT_CHECK(person.choose("idleoff"));
+  WT_CHECK(s.log().waitForLines(mark, 4, 5));
+  CHECK_LINES(s.log().linesSince(mark),
+              Concat({Posted(chat::Stats("¬", "0", "0", "0")), Posted(chat::IdleOff("¬"))}));
+}
+
+void IdleOnAndOff() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+
+  std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  const double chosen = Now();  // the menu has closed on the choice: the command runs
+  // The announcement follows the one-second pause; the counters start at 0.
+  WAIT_LINES(mark, 2, 5);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::Stats("¬", "0", "0", "0")));
+  CHECK_GAP(chosen, ChatSeen(s, mark, 0), kSecondMin, kSecondMax);
+
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleoff"));
+  WAIT_LINES(mark, 2, 5);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::IdleOff("¬")));
+
+  // With the screen name switched on, the announcement ends with it.
+  WT_REQUIRE(person.choose("aimsn"));
+  Answer(s, "aim sn", "what is your aim screen name?", "", "sam");
+  CHECK_SETTING("AIM SN=sam");
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 2, 5);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::AimStats("¬", "0", "0", "0", "sam")));
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleoff"));
+  WAIT_LINES(mark, 2, 5);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::IdleOff("¬")));
+}
+
+void PosterWithReason() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+
+  WT_REQUIRE(person.choose("reason"));
+  Answer(s, "reason", "please enter the reason for being idle", "", "out to lunch");
+  CHECK_SETTING("REASON=out to lunch");
+  WT_REQUIRE(person.choose("scrollinginterval"));
+  // The first interval prompt of a run shows the start-up default; the answer is
+  // stored with a point after it.
+  Answer(s, "set interval", "please enter a interval for the idle (secounds)", "60", "2");
+  CHECK_SETTING("INTERVAL=2.");
+
+  const std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  // Announcement, then every two seconds the stats line and a second later the reason.
+  WAIT_LINES(mark, 10, 15);
+  const std::string stats = chat::Stats("¬", "0", "0", "0");
+  const std::string reason = chat::Reason("¬", "out to lunch");
+  CHECK_LINES(
+      First(s.log().linesSince(mark), 10),
+      Concat({Posted(stats), Posted(stats), Posted(reason), Posted(stats), Posted(reason)}));
+  const double announced = ChatSeen(s, mark, 0), firstStats = ChatSeen(s, mark, 1),
+               firstReason = ChatSeen(s, mark, 2), secondStats = ChatSeen(s, mark, 3);
+  CHECK_GAP(announced, firstStats, 1.4, 2.7);
+  CHECK_GAP(firstStats, firstReason, kSecondMin, kSecondMax);
+  CHECK_GAP(firstReason, secondStats, 1.4, 2.7);
+
+  // Off: the off line at once. The tick already waiting may still post its pair once;
+  // after that nothing more comes.
+  const std::size_t offMark = s.log().mark();
+  WT_REQUIRE(person.choose("idleoff"));
+  WAIT_LINES(offMark, 2, 5);
+  CHECK_LINES(First(s.log().linesSince(offMark), 2), Posted(chat::IdleOff("¬")));
+  Idle(4.5);
+  const Lines after = s.log().linesSince(offMark);
+  const Lines lastTick = Concat({Posted(chat::IdleOff("¬")), Posted(stats), Posted(reason)});
+  if (after != Posted(chat::IdleOff("¬"))) CHECK_LINES(after, lastTick);
+}
+
+void BragAndGlyph() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+
+  std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("bragstats"));
+  WAIT_LINES(mark, 2, 5);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::Brag("0", "0", "0")));
+
+  // The glyph prompt shows the start-up glyph; blanks typed around the new one are
+  // dropped when it is read back, and the confirmation shows what was read back.
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("setascii"));
+  Answer(s, "set ascii", "please enter the ascii that you would like to use", "¬", " * ");
+  WAIT_LINES(mark, 2, 5);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::AsciiSet("*")));
+
+  // The brag line keeps its own glyph; the idle lines take the new one.
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("bragstats"));
+  WAIT_LINES(mark, 2, 5);
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 4, 5);
+  WT_REQUIRE(person.choose("idleoff"));
+  WAIT_LINES(mark, 6, 5);
+  CHECK_LINES(s.log().linesSince(mark),
+              Concat({Posted(chat::Brag("0", "0", "0")), Posted(chat::Stats("*", "0", "0", "0")),
+                      Posted(chat::IdleOff("*"))}));
+}
+
+// ---- the link-site window ----
+
+void LinkSiteDone() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+
+  WT_REQUIRE(person.choose("linksite"));
+  HWND form = person.waitShown(kLinkSite);
+  WT_REQUIRE(form);
+  WT_CHECK_EQ(ToString(ClientOnScreen(form)), ToString({367, 0, 252, 88}));
+  WT_CHECK(IsTopmost(form));
+  WT_CHECK(!HasFrame(form));
+  WT_CHECK(!HasTaskbarButton(form));
+  const std::vector<HWND> boxes = Children(form, "Edit");
+  WT_REQUIRE(boxes.size() == 3);
+  WT_CHECK_EQ(Text(boxes[0]), std::string("http://www.loafix.net"));
+  WT_CHECK_EQ(Text(boxes[1]), std::string("loafix"));
+  WT_CHECK_EQ(Text(boxes[2]), std::string("download it here.."));
+
+  // The person types a site name and clicks done: the three texts are saved as typed.
+  SendMessageA(boxes[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("my page"));
+  person.click(form, kLinkDone);
+  WT_CHECK(person.waitHidden(kLinkSite));
+  CHECK_SETTING("WEB URL=http://www.loafix.net");
+  CHECK_SETTING("SITE NAME=my page");
+  CHECK_SETTING("DESCRIPTION=download it here..");
+
+  // The poster now follows its stats line with the website line.
+  WT_REQUIRE(person.choose("scrollinginterval"));
+  Answer(s, "set interval", "please enter a interval for the idle (secounds)", "60", "2");
+  std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 6, 10);
+  const std::string stats = chat::Stats("¬", "0", "0", "0");
+  CHECK_LINES(s.log().linesSince(mark),
+              Concat({Posted(stats), Posted(stats),
+                      Posted(chat::Website("¬", "http://www.loafix.net", "my page",
+                                           "download it here.."))}));
+
+  // Opened again, it shows what was typed; cancel hides it and switches the website
+  // line off, so the next post is the stats line alone.
+  WT_REQUIRE(person.choose("linksite"));
+  form = person.waitShown(kLinkSite);
+  WT_REQUIRE(form);
+  WT_CHECK_EQ(Text(Children(form, "Edit")[1]), std::string("my page"));
+  person.click(form, kLinkCancel);
+  WT_CHECK(person.waitHidden(kLinkSite));
+  mark = s.log().mark();
+  WAIT_LINES(mark, 6, 10);
+  Lines next = s.log().linesSince(mark);
+  // A tick already between its two lines when cancel came still ends with its own.
+  const Lines website =
+      Posted(chat::Website("¬", "http://www.loafix.net", "my page", "download it here.."));
+  if (First(next, 2) == website) next.erase(next.begin(), next.begin() + 2);
+  CHECK_LINES(First(next, 4), Concat({Posted(stats), Posted(stats)}));
+  WT_REQUIRE(person.choose("idleoff"));
+}
+
+// ---- chores in the client ----
+
+// A modal window of the client: a "_AOL_MODAL" child of its main window, which is
+// disabled while it is up.
+class ModalWindow {
+ public:
+  explicit ModalWindow(HWND frame) : frame_(frame) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    wc.lpszClassName = "_AOL_MODAL";
+    RegisterClassExA(&wc);
+    window_ = CreateWindowExA(0, "_AOL_MODAL", "Preferences", WS_CHILD | WS_VISIBLE | WS_BORDER, 40,
+                              40, 240, 120, frame, nullptr, GetModuleHandleA(nullptr), nullptr);
+    EnableWindow(frame_, FALSE);
+  }
+  ~ModalWindow() {
+    if (window_) DestroyWindow(window_);
+    EnableWindow(frame_, TRUE);
+  }
+  ModalWindow(const ModalWindow&) = delete;
+  ModalWindow& operator=(const ModalWindow&) = delete;
+  HWND window() const { return window_; }
+
+ private:
+  HWND frame_;
+  HWND window_ = nullptr;
+};
+
+void UpchatWithModal() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  HWND frame = s.clientFrame();
+  WT_REQUIRE(frame);
+
+  std::size_t mark = s.log().mark();
+  {
+    ModalWindow modal(frame);
+    WT_REQUIRE(modal.window());
+    WT_REQUIRE(s.log().waitFor(mark, "enable AOL Frame25 0", 5));
+
+    mark = s.log().mark();
+    WT_REQUIRE(person.choose("upchat"));
+    WAIT_LINES(mark, 5, 5);
+    CHECK_LINES(s.log().linesSince(mark),
+                Concat({{"enable AOL Frame25 1"}, Posted(chat::kBrand), Posted(chat::kUpchatOn)}));
+    CHECK_GAP(ChatSeen(s, mark, 0), ChatSeen(s, mark, 1), kSecondMin, kSecondMax);
+    WT_CHECK(IsWindowEnabled(frame));
+    WT_CHECK(!IsWindowEnabled(modal.window()));
+
+    mark = s.log().mark();
+    WT_REQUIRE(person.choose("unupchat"));
+    WAIT_LINES(mark, 5, 5);
+    CHECK_LINES(s.log().linesSince(mark),
+                Concat({{"enable AOL Frame25 0"}, Posted(chat::kBrand), Posted(chat::kUpchatOff)}));
+    WT_CHECK(!IsWindowEnabled(frame));
+    WT_CHECK(IsWindowEnabled(modal.window()));
+  }
+  // The modal window has gone and the client's window is usable again. With no modal
+  // window up, upchat changes nothing in the client and posts nothing; nor do the kill
+  // items. The advertisement after them shows that nothing came before it.
+  WT_REQUIRE(s.log().waitFor(mark, "enable AOL Frame25 1", 5));
+  mark = s.log().mark();
+  for (const char* item : {"upchat", "unupchat", "killmodal", "killglyph", "killwait"})
+    WT_CHECK(person.choose(item));
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 4, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+  WT_CHECK(IsWindowEnabled(frame));
+}
+
+void InstantMessagesOffAndOn() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  for (const char* item : {"imoff", "imon"}) {
+    const bool off = std::string(item) == "imoff";
+    const std::string name = off ? "$IM_OFF" : "$IM_ON";
+    const std::size_t mark = s.log().mark();
+    WT_REQUIRE(person.choose(item));
+    WT_REQUIRE(s.log().waitFor(mark, off ? "ims off" : "ims on", 10));
+    CHECK_LINES(s.log().linesSince(mark),
+                (Lines{"keyword " + Hex("aol://9293:" + name), "im open " + Hex(name),
+                       "click " + Hex("Send"), "im " + Hex(name) + " " + Hex("=)"),
+                       off ? "ims off" : "ims on"}));
+  }
+}
+
+void HideAndShowTheClient() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  HWND frame = s.clientFrame();
+  WT_REQUIRE(frame && IsWindowVisible(frame));
+
+  std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("hideaol"));
+  WT_CHECK(WaitUntil([&] { return !IsWindowVisible(frame); }, 5));
+  WT_REQUIRE(person.choose("showaol"));
+  WT_CHECK(WaitUntil([&] { return IsWindowVisible(frame) != FALSE; }, 5));
+  // Showing a window that is already shown changes nothing.
+  WT_REQUIRE(person.choose("showaol"));
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 6, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({{"visible AOL Frame25 0", "visible AOL Frame25 1"},
+                                                Posted(chat::kBrand),
+                                                Posted(chat::kAdLink)}));
+}
+
+// ---- the feedback window ----
+
+std::string MailEntry(const std::string& body) {
+  return "mail " + Hex("zed2@loafix.net") + " " + Hex(chat::Ansi("lòàfíx¹ - comments")) + " " +
+         Hex(body);
+}
+
+HWND FocusOf(DWORD threadId) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
+}
+
+void EmailMe() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+
+  WT_REQUIRE(person.choose("mailme"));
+  HWND form = person.waitShown(kFeedback);
+  WT_REQUIRE(form);
+  WT_CHECK_EQ(ClientOnScreen(form).width, 143);
+  WT_CHECK_EQ(ClientOnScreen(form).height, 142);
+  WT_CHECK(IsTopmost(form));
+  WT_CHECK(!HasFrame(form));
+  WT_CHECK(!HasTaskbarButton(form));
+  const std::vector<HWND> boxes = Children(form, "Edit");
+  WT_REQUIRE(boxes.size() == 1);
+  HWND text = boxes[0];
+  WT_CHECK((GetWindowLongA(text, GWL_STYLE) & ES_MULTILINE) != 0);
+  const std::string defaultText = "this idle owns, whens version 2.0 comming out?\r\n";
+  WT_CHECK_EQ(AnsiText(text), defaultText);
+  // The comment box has the keyboard focus, so the person can type at once.
+  WT_CHECK(WaitUntil([&] { return FocusOf(GetWindowThreadProcessId(form, nullptr)) == text; }, 2));
+
+  std::size_t mark = s.log().mark();
+  person.click(form, kFeedbackSend);
+  WT_REQUIRE(s.log().waitFor(mark, MailEntry(defaultText), 10));
+  CHECK_LINES(s.log().linesSince(mark),
+              (Lines{"click " + Hex("Write"), "mail open " + Hex("Write Mail"),
+                     "click " + Hex("Send"), MailEntry(defaultText)}));
+  // Nothing else happens to the window: it stays, with its text.
+  WT_CHECK(IsWindowVisible(form));
+  WT_CHECK_EQ(AnsiText(text), defaultText);
+
+  // Edited, closed and opened again, it shows the edited text and mails it. The first
+  // send is over only after its closing step (up to a second and a half: the composer
+  // gives a mail window the client left open that long); a send clicked before then
+  // is ignored, so the person clicks after it.
+  const double firstMail = s.log().entries().back().seen;
+  const std::string edited = "see you\r\nlater \xE0 bient\xF4t";
+  SendMessageA(text, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(edited.c_str()));
+  person.click(form, kFeedbackClose);
+  WT_CHECK(person.waitHidden(kFeedback));
+  WT_REQUIRE(person.choose("mailme"));
+  WT_REQUIRE(person.waitShown(kFeedback) == form);
+  WT_CHECK_EQ(AnsiText(text), edited);
+  WaitUntil([&] { return Now() >= firstMail + 1.6; }, 2);
+  mark = s.log().mark();
+  person.click(form, kFeedbackSend);
+  if (!s.log().waitFor(mark, MailEntry(edited), 10))
+    Fail(__FILE__, __LINE__,
+         "no mail with the edited text; the client received:" + Show(s.log().linesSince(mark)));
+}
+
+// ---- information commands, minimize ----
+
+void InformationAndMinimize() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  const std::size_t mark = s.log().mark();
+
+  WT_REQUIRE(person.choose("about"));
+  const std::optional<std::string> about = person.waitForMessageBox("about");
+  WT_REQUIRE(about);
+  WT_CHECK(!about->empty());
+  WT_CHECK(person.dismissMessageBox("about"));
+
+  WT_REQUIRE(person.choose("disclamer"));
+  const std::optional<std::string> disclaimer = person.waitForMessageBox("disclamer");
+  WT_REQUIRE(disclaimer);
+  WT_CHECK_EQ(*disclaimer,
+              std::string("hey, lòàfíx¹ was made for educational purposes only, this means that "
+                          "i take no responsibility for what you do with this program/idle."));
+  WT_CHECK(person.dismissMessageBox("disclamer"));
+
+  // The boxes post nothing; advertise posts its two lines a second apart, twice.
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 4, 5);
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 8, 5);
+  const Lines ad = Concat({Posted(chat::kBrand), Posted(chat::kAdLink)});
+  CHECK_LINES(s.log().linesSince(mark), Concat({ad, ad}));
+  CHECK_GAP(ChatSeen(s, mark, 2), ChatSeen(s, mark, 3), kSecondMin, kSecondMax);
+
+  HWND strip = person.window(kStrip);
+  WT_REQUIRE(person.choose("minimize"));
+  WT_CHECK(WaitUntil([&] { return IsIconic(strip) != FALSE; }, 5));
+  WT_CHECK(s.program().running());
+}
+
+// ---- ending ----
+
+// Ends the program through `how`, and checks it advertised, wrote nothing and ended.
+void CheckEnding(const char* how, void (*end)(Session&)) {
+  std::printf("  ending through %s\n", how);
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const std::string settings = SettingsBytes();
+  const std::size_t mark = s.log().mark();
+  end(s);
+  WAIT_LINES(mark, 4, 5);
+  WT_REQUIRE(s.program().waitForExit(10));
+  WT_CHECK_EQ(s.program().exitCode(), DWORD{0});
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+  CHECK_GAP(ChatSeen(s, mark, 0), ChatSeen(s, mark, 1), kSecondMin, kSecondMax);
+  WT_CHECK_EQ(Printable(SettingsBytes()), Printable(settings));
+}
+
+void Ending() {
+  CheckEnding("unload", [](Session& s) { WT_CHECK(s.person().choose("unload")); });
+  CheckEnding("the close area",
+              [](Session& s) { s.person().click(s.person().window(kStrip), kCloseArea); });
+  CheckEnding("Alt+F4", [](Session& s) {
+    // The key as it reaches the window: F4 with Alt held.
+    const HWND strip = s.person().window(kStrip);
+    PostMessageA(strip, WM_SYSKEYDOWN, VK_F4, static_cast<LPARAM>(1 | (1u << 29)));
+    PostMessageA(strip, WM_SYSKEYUP, VK_F4, static_cast<LPARAM>(1 | (1u << 29) | 0xC0000000u));
+  });
+}
+
+// ---- without a client ----
+
+void WithoutClient() {
+  Session s(false);
+  WT_REQUIRE(s.ready());
+  const Person& person = s.person();
+  // A file from an earlier run: the start-up resets the interval and the glyph only.
+  {
+    HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    const char old[] = "[idle info]\r\nINTERVAL=120\r\nASCII=*\r\nREASON=lunch\r\n";
+    DWORD written = 0;
+    WriteFile(file, old, sizeof old - 1, &written, nullptr);
+    CloseHandle(file);
+  }
+  WT_REQUIRE(PastSplash(s));
+  CHECK_SETTING("INTERVAL=60");
+  CHECK_SETTING("ASCII=\xAC");
+  CHECK_SETTING("REASON=lunch");
+
+  // Every command, one after the other; each must let the next one run.
+  WT_REQUIRE(person.choose("about"));
+  WT_REQUIRE(person.waitForMessageBox("about"));
+  WT_CHECK(person.dismissMessageBox("about"));
+  WT_REQUIRE(person.choose("disclamer"));
+  WT_REQUIRE(person.waitForMessageBox("disclamer"));
+  WT_CHECK(person.dismissMessageBox("disclamer"));
+  for (const char* item :
+       {"advertise", "upchat", "unupchat", "hideaol", "showaol", "killmodal", "killglyph",
+        "killwait", "idleon", "bragstats", "enablescrolling", "enablescrolling"})
+    WT_CHECK(person.choose(item));
+  WT_REQUIRE(person.choose("aimsn"));
+  Answer(s, "aim sn", "what is your aim screen name?", "", std::nullopt);
+  WT_REQUIRE(person.choose("setascii"));
+  Answer(s, "set ascii", "please enter the ascii that you would like to use", "¬", "#");
+  WT_REQUIRE(person.choose("reason"));
+  Answer(s, "reason", "please enter the reason for being idle", "lunch", "nap");
+  WT_REQUIRE(person.choose("scrollinginterval"));
+  Answer(s, "set interval", "please enter a interval for the idle (secounds)", "60", "1");
+  WT_REQUIRE(person.choose("linksite"));
+  HWND linkSite = person.waitShown(kLinkSite);
+  WT_REQUIRE(linkSite);
+  person.click(linkSite, kLinkDone);
+  WT_CHECK(person.waitHidden(kLinkSite));
+  WT_CHECK(person.choose("idleoff"));
+  CHECK_SETTING("ASCII=#");
+  CHECK_SETTING("REASON=nap");
+  CHECK_SETTING("INTERVAL=1.");
+  CHECK_SETTING("SITE NAME=loafix");
+  WT_CHECK(!Contains(SettingsBytes(), "AIM SN"));
+
+  // The two commands that wait for the client's windows: they give up after a while.
+  const double waiting = Now();
+  WT_CHECK(person.choose("imoff"));
+  WT_REQUIRE(person.choose("mailme"));
+  HWND feedback = person.waitShown(kFeedback);
+  WT_REQUIRE(feedback);
+  person.click(feedback, kFeedbackSend);
+  // Meanwhile the program answers the person as ever.
+  WT_REQUIRE(person.choose("about"));
+  WT_REQUIRE(person.waitForMessageBox("about"));
+  WT_CHECK(person.dismissMessageBox("about"));
+  Idle(31.5 - (Now() - waiting));
+
+  // Once those waits are over, a client that comes up is served afresh: a new send
+  // goes through (one still retrying would have kept it out) and so does an IM switch.
+  WT_REQUIRE(s.startClient());
+  std::size_t mark = s.log().mark();
+  person.click(feedback, kFeedbackSend);
+  WT_CHECK(
+      s.log().waitFor(mark, MailEntry("this idle owns, whens version 2.0 comming out?\r\n"), 10));
+  mark = s.log().mark();
+  WT_CHECK(person.choose("imon"));
+  WT_CHECK(s.log().waitFor(mark, "ims on", 10));
+
+  // The client goes away again; the program still ends as it should.
+  s.endClient();
+  WT_REQUIRE(person.choose("unload"));
+  WT_CHECK(s.program().waitForExit(10));
+  WT_CHECK_EQ(s.program().exitCode(), DWORD{0});
+}
+
+}  // namespace
+
+const std::vector<Case>& EndToEndCases() {
+  static const std::vector<Case> cases = {
+      {"startup", &StartUp},
+      {"idle", &IdleOnAndOff},
+      {"poster", &PosterWithReason},
+      {"brag-glyph", &BragAndGlyph},
+      {"linksite", &LinkSiteDone},
+      {"upchat", &UpchatWithModal},
+      {"ims", &InstantMessagesOffAndOn},
+      {"hide-show", &HideAndShowTheClient},
+      {"email", &EmailMe},
+      {"info", &InformationAndMinimize},
+      {"ending", &Ending},
+      {"no-client", &WithoutClient},
+      {"menu-at-tick", &MenuAsThePosterStarts},
+  };
+  return cases;
+}
+
+}  // namespace loafix::e2e

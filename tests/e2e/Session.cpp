@@ -1,0 +1,81 @@
+#include "tests/e2e/Session.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace loafix::e2e {
+namespace {
+
+using winetest::WaitUntil;
+
+// Starting a Wine program takes a second or two; the first one of a run longer.
+constexpr double kStartSeconds = 30;
+
+std::unique_ptr<winetest::Process> StartClient(const std::string& logPath) {
+  return std::make_unique<winetest::Process>("clientsim.exe",
+                                             std::vector<std::string>{"--log", logPath});
+}
+
+}  // namespace
+
+std::string SettingsBytes() {
+  std::ifstream in(kSettingsFile, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+Session::Session(bool withClient) : logFile_("clientsim-log"), log_(logFile_.path()), person_(0) {
+  EndLeftovers();
+  // A fresh settings file: none at all until the program writes one.
+  DeleteFileA(kSettingsFile);
+  if (withClient && !startClient()) return;
+  program_ = std::make_unique<winetest::Process>("loafix.exe", std::vector<std::string>{});
+  if (!program_->started()) return;
+  person_ = Person(program_->id());
+  person_.lastChange = [this] {
+    const std::vector<ClientLog::Entry>& seen = log_.entries();
+    return seen.empty() ? 0.0 : seen.back().seen;
+  };
+  if (!person_.waitShown(kSplash, kStartSeconds)) {
+    std::printf("  the splash window did not come up\n");
+    return;
+  }
+  ready_ = true;
+}
+
+Session::~Session() {
+  program_.reset();
+  client_.reset();
+}
+
+bool Session::startClient() {
+  client_ = StartClient(log_.path());
+  if (!client_->started()) return false;
+  const bool open = WaitUntil(
+      [&] {
+        for (const ClientLog::Entry& e : log_.entries())
+          if (e.line.rfind("room open ", 0) == 0) return true;
+        return false;
+      },
+      kStartSeconds);
+  if (!open) std::printf("  the client's chat room did not open\n");
+  return open;
+}
+
+HWND Session::clientFrame() const {
+  if (!client_) return nullptr;
+  HWND frame = nullptr;
+  while ((frame = FindWindowExA(nullptr, frame, "AOL Frame25", nullptr))) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(frame, &owner);
+    if (owner == client_->id()) return frame;
+  }
+  return nullptr;
+}
+
+void Session::endClient() {
+  // Ended as a crash or the task manager would end it: the program must not care how.
+  client_.reset();
+}
+
+}  // namespace loafix::e2e
