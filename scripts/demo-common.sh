@@ -14,8 +14,10 @@ build_windows_programs() {
     cmake --preset windows >/dev/null
     dir=$PWD/build/windows
   else
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null
+    if [[ ! -f "$dir/CMakeCache.txt" ]]; then
+      cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    fi
   fi
   cmake --build "$dir" --target loafix clientsim loafix_driver >&2
   (cd "$dir/bin" && pwd)
@@ -33,6 +35,9 @@ serve_checkpoints() {
       [[ -e "$dir/$name.done" ]] && continue
       "$handler" "$name" "$(cat "$ready" 2>/dev/null)"
       : >"$dir/$name.done"
+      # The driver takes both files away once it has seen the answer.
+      local i=0
+      while [[ -e "$ready" ]] && ((i++ < 100)); do sleep 0.05; done
     done
     sleep 0.05
   done
@@ -43,8 +48,9 @@ serve_checkpoints() {
 wine_process_id() {
   local exe=$1 proc
   for proc in /proc/[0-9]*; do
-    if tr '\0' '\n' <"$proc/cmdline" 2>/dev/null | head -n1 | grep -qiF "$exe" &&
-      tr '\0' '\n' <"$proc/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+    # A process may end while we look: its files are gone then.
+    if tr '\0' '\n' 2>/dev/null <"$proc/cmdline" | head -n1 | grep -qiF "$exe" &&
+      tr '\0' '\n' 2>/dev/null <"$proc/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "${proc#/proc/}"
       return
     fi

@@ -4,6 +4,7 @@
 # picture taken at each stop.
 #
 #   docs/desktop.png    the whole screen: strip, open menu and the client's chat room
+#   docs/splash.png     the splash window the program starts with
 #   docs/strip.png      the strip after start-up (enlarged 3 times, pixels kept sharp)
 #   docs/menu.png       the command menu open at "idle opts.", with its check marks
 #   docs/linksite.png   the link-site window (enlarged 2 times)
@@ -38,6 +39,7 @@ take_picture() {  # NAME AREA
   local name=$1 area=$2
   import -display "$DISPLAY" -window root "$screen"
   case "$name" in
+    splash) crop "$area" 100% "$docs/splash.png" ;;
     strip) crop "$area" 300% "$docs/strip.png" ;;
     menu)
       # The menu with a margin of desktop around it, and the whole screen.

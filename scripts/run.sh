@@ -40,6 +40,11 @@ if [[ -n "${DISPLAY:-}" ]]; then
   wine "$bin/clientsim.exe" --log "$(winepath -w "$log" 2>/dev/null)" >/dev/null 2>&1 &
   client=$!
   trap 'kill "$client" 2>/dev/null || true' EXIT
+  # The client first, as its user would have it: then loafix's windows come up on top.
+  for ((i = 0; i < 600; i++)); do
+    if grep -q '^room open' "$log" 2>/dev/null || ! kill -0 "$client" 2>/dev/null; then break; fi
+    sleep 0.05
+  done
   echo "clientsim.exe is up (log: $log). Starting loafix.exe: click its splash to begin."
   wine "$bin/loafix.exe" >/dev/null 2>&1 || true
   echo "loafix.exe has ended; closing the client."

@@ -358,35 +358,6 @@ void LinkSiteDone() {
 
 // ---- chores in the client ----
 
-// A modal window of the client: a "_AOL_MODAL" child of its main window, which is
-// disabled while it is up.
-class ModalWindow {
- public:
-  explicit ModalWindow(HWND frame) : frame_(frame) {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    wc.lpszClassName = "_AOL_MODAL";
-    RegisterClassExA(&wc);
-    window_ = CreateWindowExA(0, "_AOL_MODAL", "Preferences", WS_CHILD | WS_VISIBLE | WS_BORDER, 40,
-                              40, 240, 120, frame, nullptr, GetModuleHandleA(nullptr), nullptr);
-    EnableWindow(frame_, FALSE);
-  }
-  ~ModalWindow() {
-    if (window_) DestroyWindow(window_);
-    EnableWindow(frame_, TRUE);
-  }
-  ModalWindow(const ModalWindow&) = delete;
-  ModalWindow& operator=(const ModalWindow&) = delete;
-  HWND window() const { return window_; }
-
- private:
-  HWND frame_;
-  HWND window_ = nullptr;
-};
-
 void UpchatWithModal() {
   Session s;
   WT_REQUIRE(PastSplash(s));
@@ -394,33 +365,40 @@ void UpchatWithModal() {
   HWND frame = s.clientFrame();
   WT_REQUIRE(frame);
 
+  // The client raises one of its modal windows: its main window takes no input now.
   std::size_t mark = s.log().mark();
-  {
-    ModalWindow modal(frame);
-    WT_REQUIRE(modal.window());
-    WT_REQUIRE(s.log().waitFor(mark, "enable AOL Frame25 0", 5));
+  WT_REQUIRE(s.pressClientButton("Raise a modal window"));
+  WT_REQUIRE(s.log().waitFor(mark, "modal up", 5));
+  HWND modal = FindWindowExA(frame, nullptr, "_AOL_MODAL", nullptr);
+  WT_REQUIRE(modal && !IsWindowEnabled(frame));
 
-    mark = s.log().mark();
-    WT_REQUIRE(person.choose("upchat"));
-    WAIT_LINES(mark, 5, 5);
-    CHECK_LINES(s.log().linesSince(mark),
-                Concat({{"enable AOL Frame25 1"}, Posted(chat::kBrand), Posted(chat::kUpchatOn)}));
-    CHECK_GAP(ChatSeen(s, mark, 0), ChatSeen(s, mark, 1), kSecondMin, kSecondMax);
-    WT_CHECK(IsWindowEnabled(frame));
-    WT_CHECK(!IsWindowEnabled(modal.window()));
+  // Upchat: the main window usable again, the modal window not, and the room told.
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("upchat"));
+  WAIT_LINES(mark, 6, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({{"enable AOL Frame25 1", "enable _AOL_MODAL 0"},
+                                                Posted(chat::kBrand),
+                                                Posted(chat::kUpchatOn)}));
+  CHECK_GAP(ChatSeen(s, mark, 0), ChatSeen(s, mark, 1), kSecondMin, kSecondMax);
+  WT_CHECK(IsWindowEnabled(frame));
+  WT_CHECK(!IsWindowEnabled(modal));
 
-    mark = s.log().mark();
-    WT_REQUIRE(person.choose("unupchat"));
-    WAIT_LINES(mark, 5, 5);
-    CHECK_LINES(s.log().linesSince(mark),
-                Concat({{"enable AOL Frame25 0"}, Posted(chat::kBrand), Posted(chat::kUpchatOff)}));
-    WT_CHECK(!IsWindowEnabled(frame));
-    WT_CHECK(IsWindowEnabled(modal.window()));
-  }
-  // The modal window has gone and the client's window is usable again. With no modal
-  // window up, upchat changes nothing in the client and posts nothing; nor do the kill
-  // items. The advertisement after them shows that nothing came before it.
-  WT_REQUIRE(s.log().waitFor(mark, "enable AOL Frame25 1", 5));
+  // Unupchat puts the modal state back, in the opposite order.
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("unupchat"));
+  WAIT_LINES(mark, 6, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({{"enable _AOL_MODAL 1", "enable AOL Frame25 0"},
+                                                Posted(chat::kBrand),
+                                                Posted(chat::kUpchatOff)}));
+  WT_CHECK(!IsWindowEnabled(frame));
+  WT_CHECK(IsWindowEnabled(modal));
+
+  // With no modal window up, upchat changes nothing in the client and posts nothing;
+  // nor do the kill items. The advertisement after them shows that nothing came before
+  // it.
+  mark = s.log().mark();
+  WT_REQUIRE(s.pressClientButton("Drop the modal window"));
+  WT_REQUIRE(s.log().waitFor(mark, "modal down", 5));
   mark = s.log().mark();
   for (const char* item : {"upchat", "unupchat", "killmodal", "killglyph", "killwait"})
     WT_CHECK(person.choose(item));

@@ -88,6 +88,15 @@ int Demo(const DemoOptions& options) {
   Session s;
   if (!s.ready()) return 1;
   const Person& person = s.person();
+  // The person makes room on the desktop: the client beside the strip and its menu,
+  // where the menu will not hide the room, and the client's scenario panel to its right.
+  if (HWND frame = s.clientFrame()) {
+    SetWindowPos(frame, nullptr, 200, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const ScreenRect placed = WindowOnScreen(frame);
+    if (HWND panel = FindWindowA(nullptr, "clientsim scenarios"))
+      SetWindowPos(panel, nullptr, placed.left + placed.width + 8, placed.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   Checkpoint(options, "splash", WindowOnScreen(person.window(kSplash)));
   Say("clicking the splash");
   HWND strip = person.start();
@@ -114,11 +123,16 @@ int Demo(const DemoOptions& options) {
     Checkpoint(options, "menu", area);
     person.dismissMenu();
   }
+  Say("switching idling off");
+  mark = s.log().mark();
+  if (!person.choose("idleoff")) return 1;
+  // The off line; the tick that was waiting may still post once more after it.
+  s.log().waitForLines(mark, 2, 5);
   if (options.tour) {
     if (person.choose("linksite")) {
       if (HWND form = person.waitShown(kLinkSite)) {
         Checkpoint(options, "linksite", WindowOnScreen(form));
-        person.click(form, kLinkDone);
+        person.click(form, kLinkCancel);
         person.waitHidden(kLinkSite);
       }
     }
@@ -130,17 +144,17 @@ int Demo(const DemoOptions& options) {
       }
     }
   }
-  Say("switching idling off");
-  mark = s.log().mark();
-  if (!person.choose("idleoff")) return 1;
-  // The tick that was waiting may still post once; the room settles after that.
-  s.log().waitForLines(mark, 2, 5);
-  WaitUntil([&] { return false; }, 0.2);
   Checkpoint(options, "room", WindowOnScreen(s.clientFrame()));
 
   Say("unloading");
   person.choose("unload");
-  s.program().waitForExit(10);
+  // Reading the room meanwhile, so each line is stamped when it came.
+  WaitUntil(
+      [&] {
+        s.log().poll();
+        return !s.program().running();
+      },
+      10);
 
   std::string transcript = "\nThe chat room \"Town Square\" as its people read it:\n\n";
   for (const ClientLog::Entry& e : s.log().chatSince(0)) {

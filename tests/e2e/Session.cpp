@@ -73,6 +73,24 @@ HWND Session::clientFrame() const {
   return nullptr;
 }
 
+bool Session::pressClientButton(std::string_view caption) {
+  if (!client_) return false;
+  for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, "clientsim scenarios"); w;
+       w = FindWindowExA(nullptr, w, nullptr, "clientsim scenarios")) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner != client_->id()) continue;
+    for (HWND button : Children(w, "Button")) {
+      if (Text(button) != caption) continue;
+      DWORD_PTR ignored = 0;
+      return SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+    }
+  }
+  std::printf("  the client has no button %.*s\n", static_cast<int>(caption.size()),
+              caption.data());
+  return false;
+}
+
 void Session::endClient() {
   // Ended as a crash or the task manager would end it: the program must not care how.
   client_.reset();

@@ -39,6 +39,9 @@ class Session {
   void endClient();
   // The client's main window, or nullptr.
   HWND clientFrame() const;
+  // Presses a button of the client's scenario panel ("Raise a modal window"), as the
+  // client's user would; true once the client has taken the press.
+  bool pressClientButton(std::string_view caption);
 
  private:
   winetest::TempFile logFile_;
