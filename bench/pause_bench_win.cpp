@@ -64,8 +64,8 @@ Run Measure(loafix::win32::Win32Host& host, int seconds, bool withTimer, long se
 }
 
 void Report(const char* what, const Run& run) {
-  std::printf("pause %-22s wall %6.2f s  program CPU %.3f s (%.2f %% of a core)", what, run.wall,
-              run.cpu, 100 * run.cpu / run.wall);
+  std::printf("%-28s wall %6.2f s  program CPU %.3f s (%.2f %% of a core)", what, run.wall, run.cpu,
+              100 * run.cpu / run.wall);
   if (run.server >= 0)
     std::printf("  wineserver CPU %.3f s (%.2f %%)", run.server, 100 * run.server / run.wall);
   if (run.ticks > 0) std::printf("  %d ticks", run.ticks);
@@ -81,17 +81,18 @@ int main(int argc, char** argv) {
   const double ticksPerSecond = argc > 3 ? std::atof(argv[3]) : 100;
   loafix::win32::Win32Host host(GetModuleHandleA(nullptr));
 
-  Report(("(" + std::to_string(seconds) + " s, idle):").c_str(),
+  Report(("pause " + std::to_string(seconds) + " s, idle:").c_str(),
          Measure(host, seconds, false, serverPid, ticksPerSecond));
-  Report(("(" + std::to_string(seconds) + " s, 100 ms timer):").c_str(),
+  Report(("pause " + std::to_string(seconds) + " s, 100 ms timer:").c_str(),
          Measure(host, seconds, true, serverPid, ticksPerSecond));
 
   // For comparison, and as a check that the measurement sees CPU at all: the loop
   // the pause would be without waiting, for one second.
+  const double server0 = LinuxProcessCpu(serverPid, ticksPerSecond);
   const double cpu0 = ProcessCpu(), wall0 = host.now();
   while (host.now() - wall0 < 1) host.processEvents();
-  const double wall = host.now() - wall0, cpu = ProcessCpu() - cpu0;
-  std::printf("busy loop (1 s, for comparison): program CPU %.3f s (%.0f %% of a core)\n", cpu,
-              100 * cpu / wall);
+  const Run busy{host.now() - wall0, ProcessCpu() - cpu0,
+                 server0 < 0 ? -1 : LinuxProcessCpu(serverPid, ticksPerSecond) - server0, 0};
+  Report("busy loop 1 s, for scale:", busy);
   return 0;
 }
