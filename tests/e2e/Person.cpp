@@ -247,6 +247,13 @@ void Person::acted() const {
   lastAction_ = winetest::Now();
 }
 
+void Person::handled() const {
+  HWND any = window(kStrip);
+  if (!any) any = window(kSplash);
+  DWORD_PTR ignored = 0;
+  if (any) SendMessageTimeoutA(any, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+}
+
 void Person::clickPixels(HWND target, int x, int y) const {
   react();
   // While a prompt or box is up the program's windows take no clicks; the person
@@ -406,8 +413,10 @@ bool Person::answer(const Prompt& prompt, const std::optional<std::string>& text
   if (!button) return false;
   DWORD_PTR ignored = 0;
   SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
-  const bool gone =
-      WaitUntil([&] { return !IsWindow(prompt.window) || !IsWindowVisible(prompt.window); }, 5);
+  const bool gone = WaitUntil([&] { return !IsWindow(prompt.window); }, 5);
+  // The command goes on with the answer (writes it, posts a line) and only then takes
+  // the next message.
+  handled();
   acted();
   return gone;
 }

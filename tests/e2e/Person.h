@@ -103,6 +103,9 @@ class Person {
 
   // Clicks the splash and waits for the strip to take its place.
   HWND start() const;
+  // Returns once the program has finished the command it is running and takes messages
+  // again (a message sent to it is answered then).
+  void handled() const;
 
   // When the person last saw something new happen in the room (winetest::Now()).
   std::function<double()> lastChange;

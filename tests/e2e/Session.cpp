@@ -1,8 +1,6 @@
 #include "tests/e2e/Session.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 namespace loafix::e2e {
 namespace {
@@ -20,8 +18,18 @@ std::unique_ptr<winetest::Process> StartClient(const std::string& logPath) {
 }  // namespace
 
 std::string SettingsBytes() {
-  std::ifstream in(kSettingsFile, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  // Opened with every sharing right: the program replaces the file by renaming a new
+  // one over it, which an open handle without FILE_SHARE_DELETE would make fail.
+  HANDLE file = CreateFileA(kSettingsFile, GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
 }
 
 Session::Session(bool withClient) : logFile_("clientsim-log"), log_(logFile_.path()), person_(0) {
