@@ -40,11 +40,11 @@ class Host {
   virtual void setTimer(TimerId timer, bool enabled, int intervalMs) = 0;
 
   // ---- the program's windows ----
-  // Creates the window hidden. It does not run spec.onLoad: the caller runs it once
+  // Creates the window hidden. It does not run layout.onLoad: the caller runs it once
   // it has stored the handle, since load handlers refer to their own window. The
   // returned handle is a window of the WindowSystem, so StayOnTop and FormDrag work
   // on it.
-  virtual Hwnd createForm(const FormSpec& spec) = 0;
+  virtual Hwnd createForm(const FormSpec& layout) = 0;
   virtual void showForm(Hwnd form) = 0;
   virtual void hideForm(Hwnd form) = 0;
   virtual void minimizeForm(Hwnd form) = 0;

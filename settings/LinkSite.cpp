@@ -27,18 +27,18 @@ void Cancel(Program& p) {
 
 FormSpec LinkSiteSpec(Program& p) {
   const Handler drag = [&p] { FormDrag(p.ws, p.Form4()); };
-  FormSpec spec;
-  spec.name = "Form4";
-  spec.caption = "Form4";
-  spec.left = 5505;
-  spec.top = 0;
-  spec.clientWidth = 3780;
-  spec.clientHeight = 1320;
-  spec.background = "linksite";
-  spec.backColor = kOrange;
+  FormSpec layout;
+  layout.name = "Form4";
+  layout.caption = "Form4";
+  layout.left = 5505;
+  layout.top = 0;
+  layout.clientWidth = 3780;
+  layout.clientHeight = 1320;
+  layout.background = "linksite";
+  layout.backColor = kOrange;
   // Laid out in pixels; the captions are orange on the picture.
   const auto box = ControlKind::TextBox;
-  spec.controls = {
+  layout.controls = {
       {.name = "Text1", .kind = box, .left = Px(66), .top = Px(4), .width = Px(181),
        .height = Px(18), .text = std::string(kProductUrl)},
       {.name = "Text2", .kind = box, .left = Px(66), .top = Px(27), .width = Px(181),
@@ -56,9 +56,9 @@ FormSpec LinkSiteSpec(Program& p) {
       {.name = "Label5", .left = Px(127), .top = Px(72), .width = Px(48), .height = Px(13),
        .onClick = [&p] { Cancel(p); }},
   };
-  spec.onLoad = [&p] { StayOnTop(p.ws, p.Form4()); };
-  spec.onMouseDown = drag;
-  return spec;
+  layout.onLoad = [&p] { StayOnTop(p.ws, p.Form4()); };
+  layout.onMouseDown = drag;
+  return layout;
 }
 
 void linksite(Program& p) {

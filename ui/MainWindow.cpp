@@ -30,18 +30,18 @@ MenuItem Separator(std::string name) { return Command(std::move(name), "-", null
 
 FormSpec MainWindowSpec(Program& p) {
   const Handler drag = [&p] { FormDrag(p.ws, p.Form2()); };
-  FormSpec spec;
-  spec.name = "Form2";
-  spec.caption = "lòàfíx¹ - zed²";
-  spec.left = 0;
-  spec.top = 0;
-  spec.clientWidth = 2160;
-  spec.clientHeight = 315;
-  spec.background = "strip";
+  FormSpec layout;
+  layout.name = "Form2";
+  layout.caption = "lòàfíx¹ - zed²";
+  layout.left = 0;
+  layout.top = 0;
+  layout.clientWidth = 2160;
+  layout.clientHeight = 315;
+  layout.background = "strip";
   // Earlier labels lie on top: the colons label covers the counters, and a press on
   // a counter drags the window as a press on the colons does.
   // The labels take the window's default font and colour.
-  spec.controls = {
+  layout.controls = {
       {.name = "Label1", .left = 1935, .top = 105, .width = 165, .height = 150,
        .onClick = [&p] { EndProgram(p); }},
       {.name = "Label6", .left = 30, .top = 30, .width = 165, .height = 255,
@@ -55,19 +55,19 @@ FormSpec MainWindowSpec(Program& p) {
       {.name = "Label2", .left = 1035, .top = 75, .width = 270, .height = 210, .text = "0",
        .onMouseDown = drag},
   };
-  spec.onLoad = [&p] { StayOnTop(p.ws, p.Form2()); };
-  spec.onMouseDown = drag;
+  layout.onLoad = [&p] { StayOnTop(p.ws, p.Form2()); };
+  layout.onMouseDown = drag;
   // Closed from outside (Alt+F4): the same as the close area.
-  spec.onCloseRequest = [&p] { EndProgram(p); };
-  return spec;
+  layout.onCloseRequest = [&p] { EndProgram(p); };
+  return layout;
 }
 
 FormSpec MenuHolderSpec() {
-  FormSpec spec;
-  spec.name = "Form3";
-  spec.caption = "Form3";
-  spec.placement = Placement::Default;
-  return spec;
+  FormSpec layout;
+  layout.name = "Form3";
+  layout.caption = "Form3";
+  layout.placement = Placement::Default;
+  return layout;
 }
 
 MenuItem CommandMenu(Program& p) {

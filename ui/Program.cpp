@@ -19,10 +19,10 @@ Program::Program(WindowSystem& windows, Host& runtime, SettingsStore& store)
 
 void Program::start() { host.showForm(Form1()); }
 
-Hwnd Program::load(Hwnd& slot, const FormSpec& spec) {
+Hwnd Program::load(Hwnd& slot, const FormSpec& layout) {
   if (slot != 0) return slot;
-  slot = host.createForm(spec);
-  if (spec.onLoad) spec.onLoad();
+  slot = host.createForm(layout);
+  if (layout.onLoad) layout.onLoad();
   return slot;
 }
 

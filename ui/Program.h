@@ -61,7 +61,7 @@ class Program {
   MailSendGuard feedbackMail;
 
  private:
-  Hwnd load(Hwnd& slot, const FormSpec& spec);
+  Hwnd load(Hwnd& slot, const FormSpec& layout);
 
   Hwnd form1_ = 0, form2_ = 0, form3_ = 0, form4_ = 0, form5_ = 0;
   TimerId timer1_ = -1, timer2_ = -1;

@@ -6,18 +6,18 @@
 namespace loafix {
 
 FormSpec SplashSpec(Program& p) {
-  FormSpec spec;
-  spec.name = "Form1";
-  spec.caption = "loafix by zed²";
-  spec.left = 5505;
-  spec.top = 3165;
-  spec.clientWidth = 4305;
-  spec.clientHeight = 2655;
-  spec.background = "splash";
-  spec.hasIcon = true;
-  spec.onLoad = [&p] { StayOnTop(p.ws, p.Form1()); };
-  spec.onClick = [&p] { SplashClick(p); };
-  return spec;
+  FormSpec layout;
+  layout.name = "Form1";
+  layout.caption = "loafix by zed²";
+  layout.left = 5505;
+  layout.top = 3165;
+  layout.clientWidth = 4305;
+  layout.clientHeight = 2655;
+  layout.background = "splash";
+  layout.hasIcon = true;
+  layout.onLoad = [&p] { StayOnTop(p.ws, p.Form1()); };
+  layout.onClick = [&p] { SplashClick(p); };
+  return layout;
 }
 
 void SplashClick(Program& p) {

@@ -177,37 +177,37 @@ SimHost::Form* SimHost::form(Hwnd hwnd) {
 
 Hwnd SimHost::findForm(std::string_view name) const {
   for (const Form& f : forms_)
-    if (f.spec.name == name) return f.hwnd;
+    if (f.layout.name == name) return f.hwnd;
   return 0;
 }
 
-const FormSpec* SimHost::spec(Hwnd hwnd) const {
+const FormSpec* SimHost::layout(Hwnd hwnd) const {
   for (const Form& f : forms_)
-    if (f.hwnd == hwnd) return &f.spec;
+    if (f.hwnd == hwnd) return &f.layout;
   return nullptr;
 }
 
 const ControlSpec* SimHost::control(Form& f, std::string_view name, std::size_t* index) {
-  for (std::size_t i = 0; i < f.spec.controls.size(); ++i) {
-    if (f.spec.controls[i].name == name) {
+  for (std::size_t i = 0; i < f.layout.controls.size(); ++i) {
+    if (f.layout.controls[i].name == name) {
       if (index) *index = i;
-      return &f.spec.controls[i];
+      return &f.layout.controls[i];
     }
   }
   return nullptr;
 }
 
-Hwnd SimHost::createForm(const FormSpec& spec) {
-  const Hwnd hwnd = desktop_.create(0, kFormClass, Utf8ToAnsi(spec.caption), true);
+Hwnd SimHost::createForm(const FormSpec& layout) {
+  const Hwnd hwnd = desktop_.create(0, kFormClass, Utf8ToAnsi(layout.caption), true);
   desktop_.window(hwnd)->visible = false;
-  Form f{hwnd, spec, {}};
-  for (const ControlSpec& c : spec.controls) f.texts.push_back(c.text);
+  Form f{hwnd, layout, {}};
+  for (const ControlSpec& c : layout.controls) f.texts.push_back(c.text);
   forms_.push_back(std::move(f));
   desktop_.setHandler(hwnd, [this](Hwnd self, const SimMessage& m) -> std::optional<std::intptr_t> {
     if (m.message != WM_CLOSE) return std::nullopt;
     // Closing from outside never destroys one of the program's windows.
     Form* f = form(self);
-    Handler onClose = f ? f->spec.onCloseRequest : Handler();
+    Handler onClose = f ? f->layout.onCloseRequest : Handler();
     if (onClose) {
       onClose();
     } else {
@@ -280,7 +280,7 @@ void SimHost::click(Hwnd hwnd, std::string_view name) {
   asEvent([&] {
     Form* f = form(hwnd);
     if (!f) return;
-    Handler handler = f->spec.onClick;
+    Handler handler = f->layout.onClick;
     if (!name.empty()) {
       const ControlSpec* c = control(*f, name);
       handler = c ? c->onClick : Handler();
@@ -293,7 +293,7 @@ void SimHost::mouseDown(Hwnd hwnd, std::string_view name) {
   asEvent([&] {
     Form* f = form(hwnd);
     if (!f) return;
-    Handler handler = f->spec.onMouseDown;
+    Handler handler = f->layout.onMouseDown;
     if (!name.empty()) {
       const ControlSpec* c = control(*f, name);
       handler = c ? c->onMouseDown : Handler();

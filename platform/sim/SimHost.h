@@ -34,7 +34,7 @@ class SimHost : public Host {
   void waitForEvents(double deadline) override;
   TimerId createTimer(Handler onTick) override;
   void setTimer(TimerId timer, bool enabled, int intervalMs) override;
-  Hwnd createForm(const FormSpec& spec) override;
+  Hwnd createForm(const FormSpec& layout) override;
   void showForm(Hwnd form) override;
   void hideForm(Hwnd form) override;
   void minimizeForm(Hwnd form) override;
@@ -91,7 +91,7 @@ class SimHost : public Host {
   // The most ticks of this timer ever running at once (nested in pauses).
   int mostTicksAtOnce(TimerId timer) const;
   Hwnd findForm(std::string_view name) const;
-  const FormSpec* spec(Hwnd form) const;
+  const FormSpec* layout(Hwnd form) const;
   // Where the last pop-up menu opened (twips in the form).
   std::pair<int, int> menuPoint() const { return menuPoint_; }
   Hwnd menuForm() const { return menuForm_; }
@@ -109,8 +109,8 @@ class SimHost : public Host {
   };
   struct Form {
     Hwnd hwnd;
-    FormSpec spec;
-    std::vector<std::string> texts;  // per control, in spec order
+    FormSpec layout;
+    std::vector<std::string> texts;  // per control, in layout order
   };
 
   bool runOneDue(Micros horizon);

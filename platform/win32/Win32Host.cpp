@@ -180,8 +180,8 @@ SkinForm* Win32Host::form(Hwnd handle) const {
   return nullptr;
 }
 
-Hwnd Win32Host::createForm(const FormSpec& spec) {
-  forms_.push_back(std::make_unique<SkinForm>(instance_, spec));
+Hwnd Win32Host::createForm(const FormSpec& layout) {
+  forms_.push_back(std::make_unique<SkinForm>(instance_, layout));
   return FromHwnd(forms_.back()->window());
 }
 

@@ -26,7 +26,7 @@ class Win32Host : public Host {
   void waitForEvents(double deadline) override;
   TimerId createTimer(Handler onTick) override;
   void setTimer(TimerId timer, bool enabled, int intervalMs) override;
-  Hwnd createForm(const FormSpec& spec) override;
+  Hwnd createForm(const FormSpec& layout) override;
   void showForm(Hwnd form) override;
   void hideForm(Hwnd form) override;
   void minimizeForm(Hwnd form) override;

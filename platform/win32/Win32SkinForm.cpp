@@ -28,7 +28,7 @@ SkinForm* SkinForm::Of(HWND window) {
   return reinterpret_cast<SkinForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-SkinForm::SkinForm(HINSTANCE instance, const FormSpec& spec) : spec_(spec) {
+SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout) : layout_(layout) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (!GetClassInfoExW(instance, kFormClass, &wc)) {
@@ -42,9 +42,9 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& spec) : spec_(spec) {
     RegisterClassExW(&wc);
   }
 
-  const int width = Px(spec.clientWidth), height = Px(spec.clientHeight);
-  int x = Px(spec.left), y = Px(spec.top);
-  if (spec.placement == Placement::Default) {
+  const int width = Px(layout.clientWidth), height = Px(layout.clientHeight);
+  int x = Px(layout.left), y = Px(layout.top);
+  if (layout.placement == Placement::Default) {
     // The system's choice for a popup: the middle of the work area.
     RECT work;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -55,16 +55,16 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& spec) : spec_(spec) {
   // sits exactly where the description puts it. WS_EX_TOOLWINDOW keeps it off the
   // taskbar.
   window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kFormClass,
-                            Utf8ToWide(spec.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y,
+                            Utf8ToWide(layout.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y,
                             width, height, nullptr, nullptr, instance, nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
-  if (!spec.background.empty()) {
+  if (!layout.background.empty()) {
     // Resource names are found in any letter case.
-    picture_ = static_cast<HBITMAP>(LoadImageW(instance, Utf8ToWide(spec.background).c_str(),
+    picture_ = static_cast<HBITMAP>(LoadImageW(instance, Utf8ToWide(layout.background).c_str(),
                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   }
-  if (spec.hasIcon) {
+  if (layout.hasIcon) {
     HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
     if (icon) SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   }
@@ -73,7 +73,7 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& spec) : spec_(spec) {
                       L"MS Sans Serif");
 
   // Created in the description's order, which is the tab order.
-  for (const ControlSpec& c : spec.controls) {
+  for (const ControlSpec& c : layout.controls) {
     captions_.push_back(c.kind == ControlKind::Label ? c.text : std::string());
     HWND box = nullptr;
     if (c.kind != ControlKind::Label) {
@@ -105,8 +105,8 @@ RECT SkinForm::pixels(const ControlSpec& c) const {
 }
 
 bool SkinForm::text(std::string_view control, std::string& out) const {
-  for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
-    if (spec_.controls[i].name != control) continue;
+  for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
+    if (layout_.controls[i].name != control) continue;
     if (!boxes_[i]) {
       out = captions_[i];
       return true;
@@ -122,8 +122,8 @@ bool SkinForm::text(std::string_view control, std::string& out) const {
 }
 
 void SkinForm::setText(std::string_view control, std::string_view value) {
-  for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
-    if (spec_.controls[i].name != control) continue;
+  for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
+    if (layout_.controls[i].name != control) continue;
     if (boxes_[i]) {
       SetWindowTextW(boxes_[i], Utf8ToWide(value).c_str());
     } else {
@@ -150,9 +150,9 @@ void SkinForm::show() {
 
 int SkinForm::labelAt(int x, int y) const {
   const POINT point{x, y};
-  for (std::size_t i = 0; i < spec_.controls.size(); ++i) {
-    if (spec_.controls[i].kind != ControlKind::Label) continue;
-    const RECT r = pixels(spec_.controls[i]);
+  for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
+    if (layout_.controls[i].kind != ControlKind::Label) continue;
+    const RECT r = pixels(layout_.controls[i]);
     if (PtInRect(&r, point)) return static_cast<int>(i);
   }
   return -1;
@@ -174,8 +174,8 @@ void SkinForm::onButtonDown(bool left, LPARAM at) {
   }
   // Any button: the press goes to the label under it (which may ignore it), or to the
   // background.
-  run(target >= 0 ? spec_.controls[static_cast<std::size_t>(target)].onMouseDown
-                  : spec_.onMouseDown);
+  run(target >= 0 ? layout_.controls[static_cast<std::size_t>(target)].onMouseDown
+                  : layout_.onMouseDown);
 }
 
 void SkinForm::onButtonUp(LPARAM at) {
@@ -186,7 +186,7 @@ void SkinForm::onButtonUp(LPARAM at) {
   // on the background). A press that started a drag never gets here: the move loop
   // takes the button's release.
   if (pressed == -2 || labelAt(GET_X_LPARAM(at), GET_Y_LPARAM(at)) != pressed) return;
-  run(pressed >= 0 ? spec_.controls[static_cast<std::size_t>(pressed)].onClick : spec_.onClick);
+  run(pressed >= 0 ? layout_.controls[static_cast<std::size_t>(pressed)].onClick : layout_.onClick);
 }
 
 void SkinForm::paint() {
@@ -199,7 +199,7 @@ void SkinForm::paint() {
   HBITMAP canvas = CreateCompatibleBitmap(target, client.right, client.bottom);
   HGDIOBJ oldCanvas = SelectObject(dc, canvas);
 
-  HBRUSH back = CreateSolidBrush(ToColorRef(spec_.backColor));
+  HBRUSH back = CreateSolidBrush(ToColorRef(layout_.backColor));
   FillRect(dc, &client, back);
   DeleteObject(back);
   if (picture_) {
@@ -219,8 +219,8 @@ void SkinForm::paint() {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   SetBkMode(dc, TRANSPARENT);
-  for (std::size_t i = spec_.controls.size(); i-- > 0;) {
-    const ControlSpec& c = spec_.controls[i];
+  for (std::size_t i = layout_.controls.size(); i-- > 0;) {
+    const ControlSpec& c = layout_.controls[i];
     if (c.kind != ControlKind::Label || captions_[i].empty()) continue;
     RECT r = pixels(c);
     const bool wraps = r.bottom - r.top >= 2 * metrics.tmHeight;
@@ -266,8 +266,8 @@ LRESULT SkinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CLOSE:
       // Closed from outside (Alt+F4): the program's own windows are never destroyed.
-      if (spec_.onCloseRequest) {
-        run(spec_.onCloseRequest);
+      if (layout_.onCloseRequest) {
+        run(layout_.onCloseRequest);
       } else {
         ShowWindow(window_, SW_HIDE);
       }

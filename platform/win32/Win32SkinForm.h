@@ -15,13 +15,13 @@ namespace loafix::win32 {
 class SkinForm {
  public:
   // Creates the window hidden; the load handler is the caller's to run.
-  SkinForm(HINSTANCE instance, const FormSpec& spec);
+  SkinForm(HINSTANCE instance, const FormSpec& layout);
   ~SkinForm();
   SkinForm(const SkinForm&) = delete;
   SkinForm& operator=(const SkinForm&) = delete;
 
   HWND window() const { return window_; }
-  const FormSpec& spec() const { return spec_; }
+  const FormSpec& layout() const { return layout_; }
   // True when `control` names a control of this form; `text` its caption or content.
   bool text(std::string_view control, std::string& text) const;
   void setText(std::string_view control, std::string_view text);
@@ -44,7 +44,7 @@ class SkinForm {
   void onButtonUp(LPARAM at);
   void run(const Handler& handler);
 
-  FormSpec spec_;
+  FormSpec layout_;
   HWND window_ = nullptr;
   HBITMAP picture_ = nullptr;
   HFONT font_ = nullptr;

@@ -86,14 +86,14 @@ struct Counts {
 // 200 x 100 pixels at (40, 30): two overlapping click areas, a label that takes
 // presses, a caption, two text boxes.
 FormSpec TestForm(Counts& n) {
-  FormSpec spec;
-  spec.name = "FormT";
-  spec.caption = "host test ¬";
-  spec.left = Px(40);
-  spec.top = Px(30);
-  spec.clientWidth = Px(200);
-  spec.clientHeight = Px(100);
-  spec.backColor = 0x336699;
+  FormSpec layout;
+  layout.name = "FormT";
+  layout.caption = "host test ¬";
+  layout.left = Px(40);
+  layout.top = Px(30);
+  layout.clientWidth = Px(200);
+  layout.clientHeight = Px(100);
+  layout.backColor = 0x336699;
   ControlSpec area = Area("Area", 10, 10, 40, 20);  // on top of Under where they overlap
   area.onClick = [&n] { ++n.area; };
   ControlSpec under = Area("Under", 30, 10, 40, 20);
@@ -106,11 +106,11 @@ FormSpec TestForm(Counts& n) {
   one.kind = ControlKind::TextBox;
   ControlSpec two = Area("Text2", 60, 62, 120, 34, "second");
   two.kind = ControlKind::MultiLineTextBox;
-  spec.controls = {area, under, drag, caption, one, two};
-  spec.onClick = [&n] { ++n.background; };
-  spec.onMouseDown = [&n] { ++n.backgroundDown; };
-  spec.onCloseRequest = [&n] { ++n.close; };
-  return spec;
+  layout.controls = {area, under, drag, caption, one, two};
+  layout.onClick = [&n] { ++n.background; };
+  layout.onMouseDown = [&n] { ++n.backgroundDown; };
+  layout.onCloseRequest = [&n] { ++n.close; };
+  return layout;
 }
 
 void FormsLookAndClickAsSpecified() {
@@ -222,19 +222,19 @@ void FormsLookAndClickAsSpecified() {
 void PressThatDragsReturns() {
   win32::Win32Host host(Self());
   win32::Win32WindowSystem ws;
-  FormSpec spec;
-  spec.name = "FormD";
-  spec.left = Px(300);
-  spec.top = Px(300);
-  spec.clientWidth = Px(80);
-  spec.clientHeight = Px(30);
+  FormSpec layout;
+  layout.name = "FormD";
+  layout.left = Px(300);
+  layout.top = Px(300);
+  layout.clientWidth = Px(80);
+  layout.clientHeight = Px(30);
   Hwnd form = 0;
   int dragsDone = 0;
-  spec.onMouseDown = [&] {
+  layout.onMouseDown = [&] {
     FormDrag(ws, form);
     ++dragsDone;
   };
-  form = host.createForm(spec);
+  form = host.createForm(layout);
   host.showForm(form);
   PostClick(ToHwnd(form), 10, 10);
   RunUntil(
@@ -416,15 +416,15 @@ void PromptAndMessageBoxAnswerThroughTheirButtons() {
 // pause that ends the program. Nothing after the end may run.
 void EndsFromInsideNestedPause() {
   win32::Win32Host host(Self());
-  FormSpec spec;
-  spec.name = "FormE";
-  spec.clientWidth = Px(50);
-  spec.clientHeight = Px(50);
-  spec.onClick = [&host] {
+  FormSpec layout;
+  layout.name = "FormE";
+  layout.clientWidth = Px(50);
+  layout.clientHeight = Px(50);
+  layout.onClick = [&host] {
     Pause(host, 3);
     std::printf("the click went on after the end\n");
   };
-  const Hwnd form = host.createForm(spec);
+  const Hwnd form = host.createForm(layout);
   host.showForm(form);
   const TimerId timer = host.createTimer([&host] { host.endProgram(); });
   host.setTimer(timer, true, 100);
