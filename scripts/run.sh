@@ -33,7 +33,9 @@ if [[ -n "${DISPLAY:-}" ]]; then
   mkdir -p "$WINEPREFIX"
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     echo "Preparing the Wine prefix $WINEPREFIX (once)..."
-    wineboot -i >/dev/null 2>&1 || true
+    # The first Wine command creates the prefix; an explicit `wineboot -i` would start a
+    # second set of Wine services and slow every first window down by seconds.
+    wine reg query 'HKCU\Software\Wine' >/dev/null 2>&1 || true
   fi
   log=$home/clientsim.log
   : >"$log"
