@@ -176,16 +176,19 @@ int Demo(const DemoOptions& options) {
 void PrintMemory(HANDLE process, const char* when) {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
-  // Wine leaves PrivateUsage at 0; the Linux side measures the process then.
   if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                            sizeof counters) ||
-      counters.PrivateUsage == 0) {
+                            sizeof counters)) {
     std::printf("memory %s: not available\n", when);
     return;
   }
-  std::printf("memory %s: private %.1f MiB, working set %.1f MiB\n", when,
-              static_cast<double>(counters.PrivateUsage) / 1048576.0,
-              static_cast<double>(counters.WorkingSetSize) / 1048576.0);
+  // Wine leaves PrivateUsage at 0; the Linux side reads the process's pages then.
+  if (counters.PrivateUsage != 0)
+    std::printf("memory %s: private bytes %.1f MiB, working set %.1f MiB\n", when,
+                static_cast<double>(counters.PrivateUsage) / 1048576.0,
+                static_cast<double>(counters.WorkingSetSize) / 1048576.0);
+  else
+    std::printf("memory %s: working set %.1f MiB (no private bytes reported)\n", when,
+                static_cast<double>(counters.WorkingSetSize) / 1048576.0);
 }
 
 int IdleForMeasurement(const DemoOptions& options) {
