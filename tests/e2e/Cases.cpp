@@ -609,8 +609,13 @@ void WithoutClient() {
   WT_CHECK(person.dismissMessageBox("disclamer"));
   for (const char* item :
        {"advertise", "upchat", "unupchat", "hideaol", "showaol", "killmodal", "killglyph",
-        "killwait", "idleon", "bragstats", "enablescrolling", "enablescrolling"})
+        "killwait", "bragstats", "enablescrolling", "enablescrolling"})
     WT_CHECK(person.choose(item));
+  // Idling on: with no room there is nothing to see, so the person glances at the strip
+  // for a moment. (The menu opened in the instant the poster's first wait begins meets
+  // a known fault of its own, e2e_menu_at_tick; this case is about something else.)
+  WT_CHECK(person.choose("idleon"));
+  Idle(2);
   WT_REQUIRE(person.choose("aimsn"));
   Answer(s, "aim sn", "what is your aim screen name?", "", std::nullopt);
   WT_REQUIRE(person.choose("setascii"));
