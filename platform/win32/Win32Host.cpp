@@ -138,6 +138,7 @@ void Win32Host::setTimer(TimerId id, bool enabled, int intervalMs) {
   Timer& timer = *timers_.at(static_cast<std::size_t>(id));
   const UINT_PTR event = static_cast<UINT_PTR>(id) + 1;
   timer.enabled = enabled && intervalMs > 0;
+  timer.interval = intervalMs;
   // SetTimer on a running timer restarts its countdown, as the interface asks.
   if (timer.enabled) {
     SetTimer(timerWindow_, event, static_cast<UINT>(intervalMs), nullptr);
@@ -154,11 +155,21 @@ void Win32Host::tick(UINT_PTR event) {
   // dropped; the window system would otherwise start it nested in the first.
   if (!timer.enabled || timer.running) return;
   timer.running = true;
+  // The window-system timer stays off while the tick runs: a 1 ms timer left armed
+  // during a tick's long pause would wake that pause a thousand times a second only
+  // to be dropped. It restarts when the tick returns, if still enabled.
+  KillTimer(timerWindow_, event);
   Handler onTick = timer.onTick;
   struct Done {
+    Win32Host& host;
     Timer& timer;
-    ~Done() { timer.running = false; }
-  } done{timer};
+    UINT_PTR event;
+    ~Done() {
+      timer.running = false;
+      if (timer.enabled)
+        SetTimer(host.timerWindow_, event, static_cast<UINT>(timer.interval), nullptr);
+    }
+  } done{*this, timer, event};
   onTick();
 }
 

@@ -47,6 +47,7 @@ class Win32Host : public Host {
   struct Timer {
     Handler onTick;
     bool enabled = false;
+    int interval = 0;
     bool running = false;
   };
 
