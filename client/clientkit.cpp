@@ -2,6 +2,7 @@
 
 #include "client/Ansi.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace loafix {
@@ -48,28 +49,42 @@ double RoundHalfEven(double value) {
 namespace {
 
 constexpr double kDay = 86400.0;
+// The longest single wait of a pause. The time of day is all a pause reads, so it
+// looks at least this often to count every midnight it crosses.
+constexpr double kLongestWait = 3600.0;
 
-// Seconds from `start` (a whole second of the day) to now, counted across midnight.
-double ElapsedSince(Host& host, double start) {
-  double elapsed = host.timeOfDay() - start;
-  if (elapsed < -kDay / 2) elapsed += kDay;
-  return elapsed;
-}
+// Seconds since a whole second of the day, counted pass by pass: a reading that falls
+// back by more than half a day has crossed midnight, and a day is added.
+class Elapsed {
+ public:
+  Elapsed(Host& host, double start) : host_(host), start_(start), last_(start) {}
+  double operator()() {
+    const double now = host_.timeOfDay();
+    if (now < last_ - kDay / 2) days_ += kDay;
+    last_ = now;
+    return now + days_ - start_;
+  }
+
+ private:
+  Host& host_;
+  double start_, last_;
+  double days_ = 0;
+};
 
 }  // namespace
 
 void Pause(Host& host, int seconds) {
   const double start = RoundHalfEven(host.timeOfDay());
+  Elapsed elapsed(host, start);
   for (;;) {
     // The test comes before any event is processed: a pause that has already run out
     // returns without processing events.
-    double elapsed = ElapsedSince(host, start);
-    if (elapsed >= seconds) return;
+    if (elapsed() >= seconds) return;
     host.processEvents();
     // Instead of spinning on the clock, sleep until the next event or the end.
-    elapsed = ElapsedSince(host, start);
-    if (elapsed >= seconds) return;
-    host.waitForEvents(host.now() + (seconds - elapsed));
+    const double left = seconds - elapsed();
+    if (left <= 0) return;
+    host.waitForEvents(host.now() + std::min(left, kLongestWait));
   }
 }
 

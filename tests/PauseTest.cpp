@@ -43,6 +43,32 @@ TEST(Pause, EndsWhereTheRoundedStartSays) {
   }
 }
 
+// Waits of twelve hours and more cross midnight with a time of day that has come round
+// past its start; each still ends after its number of seconds.
+TEST(Pause, LongPausesEndOnTimeAcrossAnyNumberOfMidnights) {
+  struct Abandoned {};
+  struct Row {
+    double start;
+    int seconds;
+  };
+  const Row rows[] = {{20 * 3600.0, 43300}, {0.0, 86400}, {10 * 3600.0, 100000},
+                      {23 * 3600.0, 3 * 86400 + 7}, {12 * 3600.0, 2147483647}};
+  for (const Row& row : rows) {
+    Desk d(row.start);
+    const double began = d.host.now();
+    // A pause that never ends would keep this test waiting for ever.
+    const double limit = static_cast<double>(row.seconds) + 3 * 86400.0;
+    d.host.at(began + limit, [] { throw Abandoned{}; });
+    try {
+      Pause(d.host, row.seconds);
+    } catch (const Abandoned&) {
+      ADD_FAILURE() << "Pause(" << row.seconds << ") from " << row.start << " did not end";
+      continue;
+    }
+    EXPECT_NEAR(d.host.now() - began, row.seconds, 1e-6) << row.start;
+  }
+}
+
 TEST(Pause, ExpiredPauseProcessesNoEvents) {
   Desk d(10.4);
   bool ran = false;
