@@ -5,6 +5,7 @@
 //   pause_bench.exe [seconds] [wineserver-pid] [clock-ticks-per-second]
 #include "client/clientkit.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32WindowSystem.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -79,7 +80,8 @@ int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
   const long serverPid = argc > 2 ? std::atol(argv[2]) : 0;
   const double ticksPerSecond = argc > 3 ? std::atof(argv[3]) : 100;
-  loafix::win32::Win32Host host(GetModuleHandleA(nullptr));
+  loafix::win32::Win32WindowSystem windows;
+  loafix::win32::Win32Host host(GetModuleHandleA(nullptr), windows);
 
   Report(("pause " + std::to_string(seconds) + " s, idle:").c_str(),
          Measure(host, seconds, false, serverPid, ticksPerSecond));

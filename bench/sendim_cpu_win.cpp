@@ -50,7 +50,8 @@ double LinuxProcessCpu(long pid, double ticksPerSecond) {
 int main(int argc, char** argv) {
   const long serverPid = argc > 1 ? std::atol(argv[1]) : 0;
   const double ticksPerSecond = argc > 2 ? std::atof(argv[2]) : 100;
-  loafix::win32::Win32Host host(GetModuleHandleA(nullptr));
+  loafix::win32::Win32WindowSystem windows;
+  loafix::win32::Win32Host host(GetModuleHandleA(nullptr), windows);
   loafix::win32::Win32WindowSystem ws;
 
   if (ws.FindWindowA(loafix::kFrameClass) != 0) {

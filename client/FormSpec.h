@@ -66,3 +66,34 @@ struct MenuItem {
 };
 
 }  // namespace loafix
+
+namespace loafix {
+
+// The mouse on one of the program's skin windows, decided from each event's own
+// coordinates (a posted click has no real cursor position). Labels are rectangles of
+// their form: where two overlap, the earlier one in the list is on top and takes the
+// mouse, so the colons label covers the counters. Text boxes are windows of their own
+// and never reach this.
+class SkinPointer {
+ public:
+  explicit SkinPointer(const FormSpec& layout) : layout_(layout) {}
+
+  // The label under a point of the client area (twips), or -1 for the background.
+  int labelAt(int xTwips, int yTwips) const;
+  // A button went down: the handler of the press, the label's own (which may be
+  // empty: a press on the menu area does nothing) or the background's. Only the left
+  // button can start a click.
+  const Handler& press(bool left, int xTwips, int yTwips);
+  // The left button came up: the click's handler when it went down on the same label
+  // (or both times on the background), else an empty one.
+  const Handler& release(int xTwips, int yTwips);
+  // The press was taken over (capture lost, a drag began): no click follows.
+  void cancel() { pressed_ = kNowhere; }
+
+ private:
+  static constexpr int kNowhere = -2;
+  const FormSpec& layout_;
+  int pressed_ = kNowhere;  // a label's index, -1 the background
+};
+
+}  // namespace loafix

@@ -42,6 +42,27 @@ class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
 
+  // ---- client operations ----
+  // One client operation is one event handler's whole conversation with the client
+  // (a command, a tick). A send that gives up on a window that does not answer in
+  // time ends the operation it belongs to: every later send or post of it reaches
+  // nothing and yields 0, so a text that never arrived gets no Enter and the second
+  // line of a pair is not sent. A hung client so costs at most one wait per
+  // operation; nothing is retried later. The hosts open one around every handler.
+  class Operation {
+   public:
+    explicit Operation(WindowSystem& ws) : ws_(ws), outer_(ws.abandoned_) { ws.abandoned_ = false; }
+    ~Operation() { ws_.abandoned_ = outer_; }
+    Operation(const Operation&) = delete;
+    Operation& operator=(const Operation&) = delete;
+
+   private:
+    WindowSystem& ws_;
+    bool outer_;
+  };
+  // True once a send of the running operation has given up.
+  bool operationAbandoned() const { return abandoned_; }
+
   // The first top-level window of the class (any letter case) and, when given, with
   // exactly that caption; else 0. Hidden windows are found too.
   virtual Hwnd FindWindowA(std::string_view className,
@@ -76,6 +97,13 @@ class WindowSystem {
   virtual int GetWindowTextLengthA(Hwnd window) = 0;
   // At most maxCount - 1 ANSI characters of the caption, returned as UTF-8.
   virtual std::string GetWindowTextA(Hwnd window, int maxCount) = 0;
+
+ protected:
+  // A backend's send gave up on a window that did not answer in time.
+  void abandonOperation() { abandoned_ = true; }
+
+ private:
+  bool abandoned_ = false;
 };
 
 }  // namespace loafix

@@ -20,7 +20,10 @@ enum ScenarioCommand {
   kSlowMail,  // check box: the Write click opens the mail window 3 s later
   kSlowIm,    // check box: an IM window opens 2 s after its keyword
   kExit,
+  kHang,      // the client stops answering any message for kHangMs, as a busy one does
 };
+
+inline constexpr DWORD kHangMs = 20000;
 
 // Creates the panel to the right of `frame`; `onCommand` gets the command and, for the
 // check boxes, whether it is now checked.

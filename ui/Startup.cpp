@@ -17,6 +17,9 @@ FormSpec SplashSpec(Program& p) {
   layout.hasIcon = true;
   layout.onLoad = [&p] { StayOnTop(p.ws, p.Form1()); };
   layout.onClick = [&p] { SplashClick(p); };
+  // Closed before its click (Alt+F4): the person does not want the program; without
+  // this the splash would only hide and leave a process with no window at all.
+  layout.onCloseRequest = [&p] { p.host.endProgram(); };
   return layout;
 }
 

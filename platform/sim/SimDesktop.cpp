@@ -119,22 +119,54 @@ std::intptr_t SimDesktop::deliver(Hwnd handle, SimMessage message) {
   }
 }
 
+Micros SimDesktop::hungUntil(Hwnd handle) {
+  Hwnd top = handle;
+  while (SimWindow* w = window(top)) {
+    if (w->parent == 0) return w->hungUntil;
+    top = w->parent;
+  }
+  return 0;
+}
+
+std::intptr_t SimDesktop::send(Hwnd handle, SimMessage message) {
+  if (operationAbandoned() || !exists(handle)) return 0;
+  // A sender waits for a window that does not answer, and gives up after the same
+  // time as the Win32 backend; a window that answers sooner gets the message then.
+  const Micros until = hungUntil(handle);
+  if (until > clock_.nowUs()) {
+    if (until - clock_.nowUs() > kSendTimeout) {
+      clock_.advanceTo(clock_.nowUs() + kSendTimeout);
+      abandonOperation();
+      return 0;
+    }
+    clock_.advanceTo(until);
+  }
+  return deliver(handle, std::move(message));
+}
+
 std::intptr_t SimDesktop::SendMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
                                        std::intptr_t lParam) {
-  return deliver(handle, SimMessage{message, wParam, lParam, {}, false});
+  return send(handle, SimMessage{message, wParam, lParam, {}, false});
 }
 
 std::intptr_t SimDesktop::SendMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
                                        std::string_view text) {
-  return deliver(handle, SimMessage{message, wParam, 0, Utf8ToAnsi(text), false});
+  return send(handle, SimMessage{message, wParam, 0, Utf8ToAnsi(text), false});
 }
 
 void SimDesktop::PostMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
                               std::intptr_t lParam) {
-  if (!exists(handle)) return;
-  clock_.post([this, handle, message, wParam, lParam] {
-    deliver(handle, SimMessage{message, wParam, lParam, {}, true});
-  });
+  if (operationAbandoned() || !exists(handle)) return;
+  // A busy window takes its posted messages once it answers again.
+  clock_.schedule(std::max(clock_.nowUs(), hungUntil(handle)),
+                  [this, handle, message, wParam, lParam] {
+                    deliver(handle, SimMessage{message, wParam, lParam, {}, true});
+                  });
+}
+
+void SimDesktop::hang(Hwnd topLevel, double seconds) {
+  if (SimWindow* w = window(topLevel))
+    w->hungUntil = clock_.nowUs() + static_cast<Micros>(seconds * 1e6);
 }
 
 void SimDesktop::ShowWindow(Hwnd handle, int command) {

@@ -39,6 +39,7 @@ struct SimWindow {
   bool minimized = false;
   bool topmost = false;
   int drags = 0;
+  Micros hungUntil = 0;  // top-level windows: the process answers no message until then
   SimHandler handler;
 };
 
@@ -60,6 +61,12 @@ class SimDesktop : public WindowSystem {
   // Caption as UTF-8, for assertions.
   std::string caption(Hwnd window);
   void bringToTop(Hwnd window);
+  // The process of a top-level window stops answering messages for `seconds` of
+  // virtual time (threads suspended, or busy).
+  void hang(Hwnd topLevel, double seconds);
+  // How long a send waits for a window that does not answer: as long as the Win32
+  // backend's.
+  static constexpr Micros kSendTimeout = 5 * kSecond;
   // Called for every window destroyed.
   std::function<void(Hwnd)> onDestroyed;
 
@@ -95,6 +102,8 @@ class SimDesktop : public WindowSystem {
 
  private:
   std::intptr_t deliver(Hwnd window, SimMessage message);
+  std::intptr_t send(Hwnd window, SimMessage message);
+  Micros hungUntil(Hwnd window);
 
   SimClock& clock_;
   std::unordered_map<Hwnd, SimWindow> windows_;

@@ -21,58 +21,29 @@ const MenuItem* FindItem(const MenuItem& menu, std::string_view name) {
 
 }  // namespace
 
-SimHost::SimHost(SimClock& clock, SimDesktop& desktop) : clock_(clock), desktop_(desktop) {}
+SimHost::SimHost(SimClock& clock, SimDesktop& desktop)
+    : clock_(clock), desktop_(desktop), core_(desktop) {}
 
 // ---- events and time ----
 
 bool SimHost::runOneDue(Micros horizon) {
-  const Micros now = clock_.nowUs();
-  Timer* timer = nullptr;
-  for (Timer& t : timers_) {
-    if (!t.enabled || t.interval <= 0 || t.due > horizon) continue;
-    if (t.running) continue;
-    if (!timer || t.due < timer->due) timer = &t;
-  }
+  // Scheduled actions and timer ticks in the order they came due; an action first
+  // when both are due at the same moment.
   const auto queued = clock_.nextDue();
-  const bool queueFirst = queued && *queued <= horizon && (!timer || *queued <= timer->due);
-  if (queueFirst) {
-    auto action = clock_.takeDue();
-    ++depth_;
-    struct Leave {
-      int& depth;
-      ~Leave() { --depth; }
-    } leave{depth_};
-    action();
-    return true;
-  }
-  if (!timer) return false;
-  // The next countdown starts when the tick starts; a tick that comes due while this
-  // one still runs waits until it has returned.
-  const std::size_t index = static_cast<std::size_t>(timer - timers_.data());
-  timer->due = now + static_cast<Micros>(timer->interval) * 1000;
-  timer->running = true;
-  ++timer->started;
-  timer->mostActive = std::max(timer->mostActive, ++timer->active);
-  Handler tick = timer->onTick;
+  const auto ticking = core_.nextDue();
+  const bool queueFirst = queued && *queued <= horizon && (!ticking || *queued <= *ticking);
   ++depth_;
   struct Leave {
-    SimHost& host;
-    std::size_t index;
-    ~Leave() {
-      --host.depth_;
-      host.timers_[index].running = false;
-      --host.timers_[index].active;
-    }
-  } leave{*this, index};
-  tick();
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{depth_};
+  if (!queueFirst) return core_.runOneDue(horizon, clock_.nowUs());
+  clock_.takeDue()();
   return true;
 }
 
 Micros SimHost::nextEvent() const {
-  Micros next = clock_.nextDue().value_or(kNever);
-  for (const Timer& t : timers_)
-    if (t.enabled && t.interval > 0 && !t.running) next = std::min(next, t.due);
-  return next;
+  return std::min(clock_.nextDue().value_or(kNever), core_.nextDue().value_or(kNever));
 }
 
 void SimHost::processEvents() {
@@ -113,12 +84,12 @@ void SimHost::at(double time, std::function<void()> action) {
 void SimHost::asEvent(const std::function<void()>& action) {
   if (ended_) return;
   if (depth_ > 0) {
-    action();
+    core_.run(action);
     return;
   }
   ++depth_;
   try {
-    action();
+    core_.run(action);
   } catch (const ProgramEnded&) {
   }
   --depth_;
@@ -137,35 +108,21 @@ void SimHost::runModal(const std::function<bool()>& done, const char* what) {
 // ---- timers ----
 
 TimerId SimHost::createTimer(Handler onTick) {
-  Timer t;
-  t.onTick = std::move(onTick);
-  timers_.push_back(std::move(t));
-  return static_cast<TimerId>(timers_.size() - 1);
+  // A tick is an event of its own: it ends at ProgramEnded like any other.
+  return core_.createTimer(std::move(onTick));
 }
 
 void SimHost::setTimer(TimerId timer, bool enabled, int intervalMs) {
-  Timer& t = timers_.at(static_cast<std::size_t>(timer));
-  t.enabled = enabled;
-  t.interval = intervalMs;
-  t.due = clock_.nowUs() + static_cast<Micros>(std::max(intervalMs, 0)) * 1000;
+  core_.setTimer(timer, enabled, intervalMs, clock_.nowUs());
 }
 
-bool SimHost::timerEnabled(TimerId timer) const {
-  const Timer& t = timers_.at(static_cast<std::size_t>(timer));
-  return t.enabled && t.interval > 0;
-}
+bool SimHost::timerEnabled(TimerId timer) const { return core_.timerEnabled(timer); }
 
-int SimHost::timerInterval(TimerId timer) const {
-  return timers_.at(static_cast<std::size_t>(timer)).interval;
-}
+int SimHost::timerInterval(TimerId timer) const { return core_.timerInterval(timer); }
 
-int SimHost::ticksStarted(TimerId timer) const {
-  return timers_.at(static_cast<std::size_t>(timer)).started;
-}
+int SimHost::ticksStarted(TimerId timer) const { return core_.ticksStarted(timer); }
 
-int SimHost::mostTicksAtOnce(TimerId timer) const {
-  return timers_.at(static_cast<std::size_t>(timer)).mostActive;
-}
+int SimHost::mostTicksAtOnce(TimerId timer) const { return core_.mostTicksAtOnce(timer); }
 
 // ---- forms ----
 
@@ -246,6 +203,9 @@ void SimHost::setControlText(Hwnd hwnd, std::string_view name, std::string_view 
 // ---- menus and modal boxes ----
 
 void SimHost::popupMenu(Hwnd hwnd, MenuItem& menu, int xTwips, int yTwips) {
+  // The menu stays open until the person chooses or dismisses it; no tick starts
+  // meanwhile, as none starts inside the window system's menu loop.
+  if (!openMenu_) core_.menuOpened();
   openMenu_ = &menu;
   menuForm_ = hwnd;
   menuPoint_ = {xTwips, yTwips};
@@ -269,10 +229,17 @@ void SimHost::messageBox(std::string_view text, std::string_view title) {
 
 void SimHost::endProgram() {
   ended_ = true;
-  openMenu_ = nullptr;
-  for (Timer& t : timers_) t.enabled = false;
+  closeMenu();
   throw ProgramEnded{};
 }
+
+void SimHost::closeMenu() {
+  if (!openMenu_) return;
+  openMenu_ = nullptr;
+  core_.menuClosed();
+}
+
+void SimHost::dismissMenu() { closeMenu(); }
 
 // ---- person ----
 
@@ -302,6 +269,25 @@ void SimHost::mouseDown(Hwnd hwnd, std::string_view name) {
   });
 }
 
+void SimHost::clickAt(Hwnd hwnd, int x, int y) {
+  Form* f = form(hwnd);
+  if (!f) return;
+  const FormSpec layout = f->layout;  // the handlers may add forms
+  SkinPointer pointer(layout);
+  const int dragsBefore = desktop_.window(hwnd) ? desktop_.window(hwnd)->drags : 0;
+  const Handler press = pointer.press(true, x, y);
+  asEvent([&] {
+    if (press) press();
+  });
+  // A press that dragged the window ends in the window system's move loop, which
+  // takes the button's release.
+  if (ended_ || (desktop_.window(hwnd) && desktop_.window(hwnd)->drags != dragsBefore)) return;
+  const Handler click = pointer.release(x, y);
+  asEvent([&] {
+    if (click) click();
+  });
+}
+
 void SimHost::closeFromOutside(Hwnd hwnd) {
   asEvent([&] { desktop_.SendMessageA(hwnd, WM_CLOSE, 0, 0); });
 }
@@ -314,8 +300,10 @@ bool SimHost::choose(std::string_view name) {
   if (!openMenu_ || ended_) return false;
   const MenuItem* item = FindItem(*openMenu_, name);
   if (!item || item->isSeparator() || !item->children.empty()) return false;
-  openMenu_ = nullptr;
   Handler handler = item->onClick;
+  closeMenu();
+  // The command runs first; a tick the menu held back starts in its first pause, or
+  // once it has returned.
   if (handler) asEvent(handler);
   return true;
 }

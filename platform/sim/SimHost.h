@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "client/EventCore.h"
 #include "client/Host.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDesktop.h"
@@ -61,13 +62,17 @@ class SimHost : public Host {
   // ---- person ----
   void click(Hwnd form, std::string_view control);  // control "" is the background
   void mouseDown(Hwnd form, std::string_view control);
+  // The same at a point of the form's client area (twips), hit-tested as the Win32
+  // skin window does: the left button goes down there (a press), then comes up at
+  // the same point (a click, unless the press dragged the window).
+  void clickAt(Hwnd form, int xTwips, int yTwips);
   void closeFromOutside(Hwnd form);  // Alt+F4
   void type(Hwnd form, std::string_view control, std::string_view text);
   // Chooses an item of the open pop-up menu by name (submenus open on the way). The
   // menu closes, then the item's handler runs. False if no menu is open or the item
   // is a separator, a submenu or not in the menu.
   bool choose(std::string_view item);
-  void dismissMenu() { openMenu_ = nullptr; }
+  void dismissMenu();
   bool menuOpen() const { return openMenu_ != nullptr; }
   // Answers for prompts, used in order as prompts open. A prompt that finds no answer
   // waits (events keep running) until one is given.
@@ -97,16 +102,6 @@ class SimHost : public Host {
   Hwnd menuForm() const { return menuForm_; }
 
  private:
-  struct Timer {
-    Handler onTick;
-    bool enabled = false;
-    int interval = 0;
-    Micros due = 0;
-    bool running = false;
-    int started = 0;
-    int active = 0;
-    int mostActive = 0;
-  };
   struct Form {
     Hwnd hwnd;
     FormSpec layout;
@@ -114,6 +109,7 @@ class SimHost : public Host {
   };
 
   bool runOneDue(Micros horizon);
+  void closeMenu();
   Micros nextEvent() const;
   Form* form(Hwnd hwnd);
   const ControlSpec* control(Form& f, std::string_view name, std::size_t* index = nullptr);
@@ -122,7 +118,7 @@ class SimHost : public Host {
 
   SimClock& clock_;
   SimDesktop& desktop_;
-  std::vector<Timer> timers_;
+  EventCore core_;
   std::vector<Form> forms_;
   bool ended_ = false;
   MenuItem* openMenu_ = nullptr;

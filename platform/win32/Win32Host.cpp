@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/win32/Win32Modal.h"
@@ -12,6 +13,8 @@ namespace loafix::win32 {
 namespace {
 
 constexpr wchar_t kTimerWindowClass[] = L"LoafixTimers";
+// The one window-system timer of the timer window.
+constexpr UINT_PTR kWakeTimer = 1;
 
 using PreciseTimeFunction = VOID(WINAPI*)(LPFILETIME);
 
@@ -29,7 +32,7 @@ PreciseTimeFunction SystemTimeFunction() {
 
 }  // namespace
 
-Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {
+Win32Host::Win32Host(HINSTANCE instance, WindowSystem& ws) : instance_(instance), core_(ws) {
   // With the common-controls manifest, the standard controls come from comctl32.
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
@@ -48,6 +51,7 @@ Win32Host::Win32Host(HINSTANCE instance) : instance_(instance) {
   timerWindow_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  instance_, nullptr);
   SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  core_.onScheduleChanged = [this] { aim(); };
 }
 
 Win32Host::~Win32Host() {
@@ -127,57 +131,35 @@ int Win32Host::run() {
 
 // ---- timers ----
 
-TimerId Win32Host::createTimer(Handler onTick) {
-  auto timer = std::make_unique<Timer>();
-  timer->onTick = std::move(onTick);
-  timers_.push_back(std::move(timer));
-  return static_cast<TimerId>(timers_.size() - 1);
+Micros Win32Host::nowUs() { return static_cast<Micros>(now() * 1e6); }
+
+void Win32Host::aim() {
+  const std::optional<Micros> due = core_.nextDue();
+  if (!due) {
+    KillTimer(timerWindow_, kWakeTimer);
+    return;
+  }
+  const Micros wait = *due - nowUs();
+  // Rounded up, so the wake-up never comes before the tick is due; the system raises
+  // anything below its minimum (10 ms) to that minimum.
+  const Micros ms = wait <= 0 ? 0 : (wait + 999) / 1000;
+  SetTimer(timerWindow_, kWakeTimer, static_cast<UINT>(std::min<Micros>(ms, 0x7FFFFFFF)), nullptr);
 }
+
+TimerId Win32Host::createTimer(Handler onTick) { return core_.createTimer(std::move(onTick)); }
 
 void Win32Host::setTimer(TimerId id, bool enabled, int intervalMs) {
-  Timer& timer = *timers_.at(static_cast<std::size_t>(id));
-  const UINT_PTR event = static_cast<UINT_PTR>(id) + 1;
-  timer.enabled = enabled && intervalMs > 0;
-  timer.interval = intervalMs;
-  // SetTimer on a running timer restarts its countdown, as the interface asks.
-  if (timer.enabled) {
-    SetTimer(timerWindow_, event, static_cast<UINT>(intervalMs), nullptr);
-  } else {
-    KillTimer(timerWindow_, event);
-  }
-}
-
-void Win32Host::tick(UINT_PTR event) {
-  const std::size_t index = static_cast<std::size_t>(event - 1);
-  if (index >= timers_.size()) return;
-  Timer& timer = *timers_[index];
-  // A tick that comes due while the previous one still runs (inside its pauses) is
-  // dropped; the window system would otherwise start it nested in the first.
-  if (!timer.enabled || timer.running) return;
-  timer.running = true;
-  // The window-system timer stays off while the tick runs: a 1 ms timer left armed
-  // during a tick's long pause would wake that pause a thousand times a second only
-  // to be dropped. It restarts when the tick returns, if still enabled.
-  KillTimer(timerWindow_, event);
-  Handler onTick = timer.onTick;
-  struct Done {
-    Win32Host& host;
-    Timer& timer;
-    UINT_PTR event;
-    ~Done() {
-      timer.running = false;
-      if (timer.enabled)
-        SetTimer(host.timerWindow_, event, static_cast<UINT>(timer.interval), nullptr);
-    }
-  } done{*this, timer, event};
-  onTick();
+  core_.setTimer(id, enabled, intervalMs, nowUs());
 }
 
 LRESULT CALLBACK Win32Host::TimerWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-  if (message == WM_TIMER) {
-    if (auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-      host->tick(wParam);
+  if (message == WM_TIMER && wParam == kWakeTimer) {
+    if (auto* host = reinterpret_cast<Win32Host*>(GetWindowLongPtrW(window, GWLP_USERDATA))) {
+      // Whatever is due runs; a wake-up that finds nothing due (the menu opened, a
+      // tick started meanwhile) only re-aims.
+      if (host->core_.runDue(host->nowUs()) == 0) host->aim();
+    }
     return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -192,7 +174,7 @@ SkinForm* Win32Host::form(Hwnd handle) const {
 }
 
 Hwnd Win32Host::createForm(const FormSpec& layout) {
-  forms_.push_back(std::make_unique<SkinForm>(instance_, layout));
+  forms_.push_back(std::make_unique<SkinForm>(instance_, layout, core_));
   return FromHwnd(forms_.back()->window());
 }
 
@@ -248,11 +230,15 @@ void Win32Host::popupMenu(Hwnd handle, MenuItem& menu, int xTwips, int yTwips) {
   if (!f) return;
   POINT at{xTwips / kTwipsPerPixel, yTwips / kTwipsPerPixel};
   ClientToScreen(f->window(), &at);
+  // No tick runs inside the menu's own loop: a pause there would take the menu's keys
+  // and clicks until it ended. What comes due meanwhile starts once the menu closed.
+  core_.menuOpened();
   MenuItem* chosen = TrackMenu(f->window(), menu, at);
+  core_.menuClosed();
   // The menu has closed; now the command runs.
   if (!chosen || !chosen->onClick) return;
   Handler command = chosen->onClick;
-  command();
+  core_.run(command);
 }
 
 std::optional<std::string> Win32Host::inputBox(std::string_view message, std::string_view title,

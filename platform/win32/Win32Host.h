@@ -6,6 +6,8 @@
 #include "platform/win32/Win32.h"
 
 #include <memory>
+
+#include "client/EventCore.h"
 #include <vector>
 
 #include "platform/win32/Win32SkinForm.h"
@@ -14,7 +16,9 @@ namespace loafix::win32 {
 
 class Win32Host : public Host {
  public:
-  explicit Win32Host(HINSTANCE instance);
+  // `ws`: the window system the program drives the client through; each handler's
+  // client operation covers its sends.
+  Win32Host(HINSTANCE instance, WindowSystem& ws);
   ~Win32Host() override;
   Win32Host(const Win32Host&) = delete;
   Win32Host& operator=(const Win32Host&) = delete;
@@ -44,15 +48,10 @@ class Win32Host : public Host {
   int run();
 
  private:
-  struct Timer {
-    Handler onTick;
-    bool enabled = false;
-    int interval = 0;
-    bool running = false;
-  };
-
   static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void tick(UINT_PTR id);
+  Micros nowUs();
+  // Points the one window-system timer at the core's next due moment.
+  void aim();
   void dispatch(MSG& msg);
   SkinForm* form(Hwnd handle) const;
   // Runs a modal box as the program's only input: its own windows take no clicks or
@@ -63,8 +62,7 @@ class Win32Host : public Host {
   HINSTANCE instance_;
   HWND timerWindow_ = nullptr;
   double counterPeriod_ = 0;
-  // Stable addresses: a tick may create another timer while it runs.
-  std::vector<std::unique_ptr<Timer>> timers_;
+  EventCore core_;
   std::vector<std::unique_ptr<SkinForm>> forms_;
 };
 

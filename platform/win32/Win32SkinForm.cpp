@@ -28,7 +28,8 @@ SkinForm* SkinForm::Of(HWND window) {
   return reinterpret_cast<SkinForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout) : layout_(layout) {
+SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout, EventCore& events)
+    : layout_(layout), events_(events) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   if (!GetClassInfoExW(instance, kFormClass, &wc)) {
@@ -43,20 +44,26 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout) : layout_(layout)
   }
 
   const int width = Px(layout.clientWidth), height = Px(layout.clientHeight);
-  int x = Px(layout.left), y = Px(layout.top);
-  if (layout.placement == Placement::Default) {
-    // The system's choice for a popup: the middle of the work area.
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    x = (work.left + work.right - width) / 2;
-    y = (work.top + work.bottom - height) / 2;
-  }
   // WS_POPUP without border or caption: the client area is the whole window, so it
   // sits exactly where the description puts it. WS_EX_TOOLWINDOW keeps it off the
   // taskbar.
-  window_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kFormClass,
-                            Utf8ToWide(layout.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y,
-                            width, height, nullptr, nullptr, instance, nullptr);
+  constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
+  constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+  const std::wstring caption = Utf8ToWide(layout.caption);
+  if (layout.placement == Placement::Default) {
+    // The window system's default position (CW_USEDEFAULT) is given to overlapped
+    // windows only; a popup asking for it lands at 0, 0. So the window is born
+    // overlapped where the system puts it, then becomes a borderless popup there.
+    window_ = CreateWindowExW(kExStyle, kFormClass, caption.c_str(), WS_OVERLAPPED | WS_CLIPCHILDREN,
+                              CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, nullptr,
+                              instance, nullptr);
+    SetWindowLongPtrW(window_, GWL_STYLE, kStyle);
+    SetWindowPos(window_, nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  } else {
+    window_ = CreateWindowExW(kExStyle, kFormClass, caption.c_str(), kStyle, Px(layout.left),
+                              Px(layout.top), width, height, nullptr, nullptr, instance, nullptr);
+  }
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
   if (!layout.background.empty()) {
@@ -148,45 +155,25 @@ void SkinForm::show() {
   if (lastFocus_ && GetActiveWindow() == window_) SetFocus(lastFocus_);
 }
 
-int SkinForm::labelAt(int x, int y) const {
-  const POINT point{x, y};
-  for (std::size_t i = 0; i < layout_.controls.size(); ++i) {
-    if (layout_.controls[i].kind != ControlKind::Label) continue;
-    const RECT r = pixels(layout_.controls[i]);
-    if (PtInRect(&r, point)) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 void SkinForm::run(const Handler& handler) {
   // A copy: the handler may run for long (pauses inside it) while other events touch
   // this form.
   if (!handler) return;
-  Handler copy = handler;
-  copy();
+  const Handler copy = handler;
+  events_.run(copy);
 }
 
+// Pixels of a mouse message to twips of the portable layout.
 void SkinForm::onButtonDown(bool left, LPARAM at) {
-  const int target = labelAt(GET_X_LPARAM(at), GET_Y_LPARAM(at));
-  if (left) {
-    pressed_ = target;
-    SetCapture(window_);
-  }
-  // Any button: the press goes to the label under it (which may ignore it), or to the
-  // background.
-  run(target >= 0 ? layout_.controls[static_cast<std::size_t>(target)].onMouseDown
-                  : layout_.onMouseDown);
+  if (left) SetCapture(window_);
+  run(pointer_.press(left, GET_X_LPARAM(at) * kTwipsPerPixel, GET_Y_LPARAM(at) * kTwipsPerPixel));
 }
 
 void SkinForm::onButtonUp(LPARAM at) {
-  const int pressed = pressed_;
-  pressed_ = -2;
+  const Handler& click =
+      pointer_.release(GET_X_LPARAM(at) * kTwipsPerPixel, GET_Y_LPARAM(at) * kTwipsPerPixel);
   if (GetCapture() == window_) ReleaseCapture();
-  // A click: the left button went down and came up on the same label (or both times
-  // on the background). A press that started a drag never gets here: the move loop
-  // takes the button's release.
-  if (pressed == -2 || labelAt(GET_X_LPARAM(at), GET_Y_LPARAM(at)) != pressed) return;
-  run(pressed >= 0 ? layout_.controls[static_cast<std::size_t>(pressed)].onClick : layout_.onClick);
+  run(click);
 }
 
 void SkinForm::paint() {
@@ -262,7 +249,8 @@ LRESULT SkinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       onButtonUp(lParam);
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lParam) != window_) pressed_ = -2;
+      // A drag's move loop, or another window, took the mouse: no click follows.
+      if (reinterpret_cast<HWND>(lParam) != window_) pointer_.cancel();
       return 0;
     case WM_CLOSE:
       // Closed from outside (Alt+F4): the program's own windows are never destroyed.

@@ -10,12 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "client/EventCore.h"
+
 namespace loafix::win32 {
 
 class SkinForm {
  public:
   // Creates the window hidden; the load handler is the caller's to run.
-  SkinForm(HINSTANCE instance, const FormSpec& layout);
+  // `events` runs every handler the form's mouse and close messages call.
+  SkinForm(HINSTANCE instance, const FormSpec& layout, EventCore& events);
   ~SkinForm();
   SkinForm(const SkinForm&) = delete;
   SkinForm& operator=(const SkinForm&) = delete;
@@ -36,23 +39,20 @@ class SkinForm {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void paint();
-  // The label under a point of the client area (earlier controls lie on top); -1 for
-  // the background.
-  int labelAt(int x, int y) const;
   RECT pixels(const ControlSpec& control) const;
   void onButtonDown(bool left, LPARAM at);
   void onButtonUp(LPARAM at);
   void run(const Handler& handler);
 
   FormSpec layout_;
+  SkinPointer pointer_{layout_};
+  EventCore& events_;
   HWND window_ = nullptr;
   HBITMAP picture_ = nullptr;
   HFONT font_ = nullptr;
   std::vector<std::string> captions_;  // per control; labels only
   std::vector<HWND> boxes_;            // per control; text boxes only
   HWND lastFocus_ = nullptr;
-  // Where the left button went down: a label's index, -1 the background, -2 nowhere.
-  int pressed_ = -2;
 };
 
 }  // namespace loafix::win32

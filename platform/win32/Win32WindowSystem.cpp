@@ -35,6 +35,12 @@ std::wstring StoredCaption(HWND window) {
 
 }  // namespace
 
+void Win32WindowSystem::gaveUpOn(Hwnd window) {
+  // A window that is gone was never waited for; one that still exists did not answer
+  // in time (or was marked hung): that ends the operation.
+  if (IsWindow(ToHwnd(window))) abandonOperation();
+}
+
 Hwnd Win32WindowSystem::FindWindowA(std::string_view className,
                                     std::optional<std::string_view> caption) {
   return FindWindowExA(0, 0, className, caption);
@@ -69,11 +75,13 @@ Hwnd Win32WindowSystem::FindWindowExA(Hwnd parent, Hwnd after, std::string_view 
 
 std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message,
                                               std::uintptr_t wParam, std::intptr_t lParam) {
-  if (window == 0) return 0;
+  if (window == 0 || operationAbandoned()) return 0;
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_ABORTIFHUNG,
-                           kSendTimeoutMs, &result))
+                           kSendTimeoutMs, &result)) {
+    gaveUpOn(window);
     return 0;
+  }
   return static_cast<std::intptr_t>(result);
 }
 
@@ -87,7 +95,7 @@ void Win32WindowSystem::PostMessageA(Hwnd window, std::uint32_t message, std::ui
                                      std::intptr_t lParam) {
   // user32 would post a message for handle 0 to our own thread's queue; for the
   // program a message to no window reaches nothing.
-  if (window == 0) return;
+  if (window == 0 || operationAbandoned()) return;
   ::PostMessageA(ToHwnd(window), message, wParam, lParam);
 }
 
@@ -110,13 +118,15 @@ void Win32WindowSystem::ReleaseCapture() {
 }
 
 int Win32WindowSystem::GetWindowTextLengthA(Hwnd window) {
-  if (window == 0) return 0;
+  if (window == 0 || operationAbandoned()) return 0;
   // GetWindowTextLengthA sends WM_GETTEXTLENGTH even across processes; send it with
   // the same patience as any other message so a hung client cannot freeze us here.
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutA(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                           &length))
+                           &length)) {
+    gaveUpOn(window);
     return 0;
+  }
   return static_cast<int>(length);
 }
 

@@ -38,6 +38,9 @@ class Win32WindowSystem : public WindowSystem {
   void ReleaseCapture() override;
   int GetWindowTextLengthA(Hwnd window) override;
   std::string GetWindowTextA(Hwnd window, int maxCount) override;
+
+ private:
+  void gaveUpOn(Hwnd window);
 };
 
 }  // namespace loafix::win32

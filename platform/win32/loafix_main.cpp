@@ -9,7 +9,7 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   loafix::win32::Win32WindowSystem windows;
-  loafix::win32::Win32Host host(instance);
+  loafix::win32::Win32Host host(instance, windows);
   loafix::SettingsStore settings(loafix::ChooseSettingsFolder());
   loafix::Program program(windows, host, settings);
   program.start();

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "clientsim/ScenarioPanel_win.h"
 #include "tests/e2e/ChatText.h"
 #include "tests/e2e/Session.h"
 
@@ -178,8 +179,7 @@ void StartUp() {
 
 // The menu opened the moment idling starts, before the poster's first wait has begun:
 // that wait must not take the menu's keys and mouse for itself. (Quicker than a person
-// can be; not in the regular run until the program defers timer ticks while its menu
-// is open.)
+// can be.)
 void MenuAsThePosterStarts() {
   Session s;
   WT_REQUIRE(PastSplash(s));
@@ -192,6 +192,43 @@ void MenuAsThePosterStarts() {
   WT_CHECK(s.log().waitForLines(mark, 4, 5));
   CHECK_LINES(s.log().linesSince(mark),
               Concat({Posted(chat::Stats("¬", "0", "0", "0")), Posted(chat::IdleOff("¬"))}));
+}
+
+// The client stops answering for 20 s while the poster posts every 2 s. Each line the
+// poster sends then waits out one send; all along, the person can open the menu and
+// close it again within a few seconds.
+void HungClient() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  WT_REQUIRE(person.choose("scrollinginterval"));
+  Answer(s, "set interval", "please enter a interval for the idle (secounds)", "60", "2");
+  std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 2, 5);
+
+  const HWND frame = s.clientFrame();
+  WT_REQUIRE(frame != nullptr);
+  PostMessageA(frame, WM_COMMAND, clientsim::kHang, 0);
+  const double hangStart = Now();
+  const double hangEnd = hangStart + clientsim::kHangMs / 1000.0;
+  double lastAnswer = hangStart, longest = 0;
+  int cycles = 0;
+  while (Now() < hangEnd + 1) {
+    if (!person.openAndEscapeMenu(10)) break;
+    longest = std::max(longest, Now() - lastAnswer);
+    lastAnswer = Now();
+    ++cycles;
+  }
+  longest = std::max(longest, Now() - lastAnswer);
+  std::printf("  menu opened and closed %d times during the hang; longest stretch %.2f s\n",
+              cycles, longest);
+  WT_CHECK(longest < 6);
+
+  // The client answers again: the poster goes on and idle off is taken.
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleoff"));
+  WT_CHECK(s.log().waitForLines(mark, 2, 10));
 }
 
 void IdleOnAndOff() {
@@ -684,6 +721,7 @@ const std::vector<Case>& EndToEndCases() {
       {"ending", &Ending},
       {"no-client", &WithoutClient},
       {"menu-at-tick", &MenuAsThePosterStarts},
+      {"hung-client", &HungClient},
   };
   return cases;
 }

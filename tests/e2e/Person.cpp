@@ -325,6 +325,19 @@ void Person::dismissMenu() const {
   }
 }
 
+bool Person::openAndEscapeMenu(double seconds) const {
+  HWND strip = window(kStrip);
+  if (!strip) return false;
+  click(strip, kMenuArea);
+  if (!WaitUntil([&] { return openMenus() == 1; }, seconds)) return false;
+  const std::vector<HWND> menus = VisibleMenus(programId_);
+  if (menus.empty()) return false;
+  PostKey(menus.front(), VK_ESCAPE);
+  const bool closed = WaitUntil([&] { return openMenus() == 0; }, seconds);
+  acted();
+  return closed;
+}
+
 bool Person::openMenuAt(std::string_view item) const {
   std::vector<int> path;
   if (!PathTo(kCommandMenu, item, path)) {

@@ -88,6 +88,9 @@ class Person {
   // only selected) and leaves it open, for a picture. dismissMenu() closes it.
   bool openMenuAt(std::string_view item) const;
   void dismissMenu() const;
+  // Opens the command menu from the strip and closes it with Escape, each within
+  // `seconds`; true when both happened.
+  bool openAndEscapeMenu(double seconds) const;
   int openMenus() const;
   std::vector<HWND> menus() const;  // the open menu levels, the last opened first
 

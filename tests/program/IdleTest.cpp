@@ -131,6 +131,33 @@ TEST_F(Idle, ReasonChosenDuringTheWaitAppliesToTheSameTick) {
   EXPECT_NEAR(times()[times().size() - 1] - times()[times().size() - 2], 1.0, 0.5);
 }
 
+// The client stops answering (threads suspended, or busy) from 50 s to 70 s after
+// idling began, across the moment the first periodic line goes out.
+TEST_F(Idle, AHungClientCostsOneWaitAndThatTicksLinesOnly) {
+  startUp();
+  program.write("reason", "lunch");
+  program.check("reason", true);
+  choose("idleon");
+  newLines();
+  const double began = host.now();
+  host.at(began + 50, [&] { desktop.hang(client.model().frame(), 20); });
+  double menuAt = 0;
+  host.at(began + 61, [&] {
+    host.click(program.Form2(), "Label6");
+    menuAt = host.now();
+    host.dismissMenu();
+  });
+  host.runFor(100);  // returns once the next tick, 60 s after this one, has posted
+  // The first line's text gave up after 5 s: no Enter, no reason line, no retry; the
+  // next tick posts both as usual.
+  EXPECT_EQ(newLines(), (std::vector<std::string>{StatsLine(kGlyph, "0", "0", "2"),
+                                                  ReasonLine(kGlyph, "lunch")}));
+  ASSERT_EQ(times().size(), 5u);
+  EXPECT_NEAR(times()[3] - began, 126, 0.01);
+  // The person's click waited only for that one send.
+  EXPECT_NEAR(menuAt - began, 65, 0.01);
+}
+
 TEST_F(Idle, EnableScrollingOffPostsNothingWhileTheClockCounts) {
   startUp();
   choose("enablescrolling");

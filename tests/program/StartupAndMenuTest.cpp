@@ -72,14 +72,70 @@ TEST_F(StartUp, MenuOpensAtTheStripsBottomLeftAndOnlyCommandsRun) {
   EXPECT_TRUE(newLines().size() == 2);  // the start-up advertisement only
 }
 
-TEST_F(StartUp, DragsStartOnTheBackgroundColonsAndCountersNotOnClickAreas) {
+// Points of the strip in twips, hit-tested by the rule the Win32 skin window uses.
+TEST_F(StartUp, APressOnTheStripDragsOrClicksByWhatLiesOnTop) {
   startUp();
   const Hwnd strip = program.Form2();
-  for (const char* where : {"", "Label5", "Label2", "Label3", "Label4"}) host.mouseDown(strip, where);
-  EXPECT_EQ(desktop.window(strip)->drags, 5);
-  host.mouseDown(strip, "Label1");
-  host.mouseDown(strip, "Label6");
-  EXPECT_EQ(desktop.window(strip)->drags, 5);
+  struct Row {
+    int x, y;
+    bool drags;
+    bool opensMenu;
+  };
+  const Row rows[] = {
+      {10, 10, true, false},      // the background
+      {100, 100, false, true},    // the menu area
+      {194, 284, false, true},    // its last twip
+      {195, 100, true, false},    // just right of it: background again
+      {1400, 150, true, false},   // the colons lie over the hours counter
+      {1100, 80, true, false},    // colons over days
+      {1900, 280, true, false},   // minutes counter where the colons end
+      {2110, 150, true, false},   // right of the close area
+  };
+  for (const Row& row : rows) {
+    const int before = desktop.window(strip)->drags;
+    host.clickAt(strip, row.x, row.y);
+    EXPECT_EQ(desktop.window(strip)->drags - before, row.drags ? 1 : 0) << row.x << "," << row.y;
+    EXPECT_EQ(host.menuOpen(), row.opensMenu) << row.x << "," << row.y;
+    host.dismissMenu();
+  }
+  EXPECT_FALSE(host.ended());
+  host.clickAt(strip, 2000, 150);  // the close area
+  EXPECT_TRUE(host.ended());
+}
+
+TEST_F(StartUp, ClosingTheSplashBeforeItsClickEndsTheProgram) {
+  program.start();
+  host.closeFromOutside(program.Form1());
+  EXPECT_TRUE(host.ended());
+  host.runFor(60);
+  EXPECT_TRUE(newLines().empty());
+  EXPECT_EQ(fileBytes(), "");
+}
+
+// The menu opened the moment idling starts: the poster's first tick is due 1 ms later.
+TEST_F(StartUp, NoTickStartsWhileTheMenuIsOpenAndOneStartsOnceItCloses) {
+  startUp();
+  choose("idleon");
+  newLines();
+  host.click(program.Form2(), "Label6");
+  host.runFor(130);
+  EXPECT_EQ(host.ticksStarted(program.Timer1()), 0);
+  EXPECT_EQ(host.ticksStarted(program.Timer2()), 0);
+  EXPECT_TRUE(newLines().empty());
+  // Chosen at last: the command runs first, then each held-back tick starts once.
+  ASSERT_TRUE(host.choose("bragstats"));
+  EXPECT_EQ(newLines(), (std::vector<std::string>{BragLine("0", "0", "0")}));
+  std::string seen;
+  host.after(0.5, [&] {
+    seen = counters() + " " + std::to_string(host.ticksStarted(program.Timer1())) + "," +
+           std::to_string(host.ticksStarted(program.Timer2()));
+  });
+  host.runFor(0.5);  // returns once the poster's tick has posted, 60 s later
+  EXPECT_EQ(seen, "0:0:1 1,1");
+  // With the menu open again, "idle off" can be chosen at any moment.
+  host.click(program.Form2(), "Label6");
+  ASSERT_TRUE(host.choose("idleoff"));
+  EXPECT_TRUE(checked("idleoff"));
 }
 
 TEST_F(StartUp, InformationCommands) {

@@ -6,6 +6,7 @@
 
 #include "client/clientkit.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32WindowSystem.h"
 #include "tests/wine/WineTest.h"
 
 namespace loafix {
@@ -20,7 +21,8 @@ double LocalTimeOfDay() {
 }
 
 void ClockIsTheLocalTimeOfDay() {
-  win32::Win32Host host(GetModuleHandleA(nullptr));
+  win32::Win32WindowSystem windows;
+  win32::Win32Host host(GetModuleHandleA(nullptr), windows);
   double a = LocalTimeOfDay(), b = host.timeOfDay();
   double diff = b - a;
   if (diff > 43200) diff -= 86400;  // read on both sides of midnight
@@ -40,7 +42,8 @@ void ClockIsTheLocalTimeOfDay() {
 }
 
 void WaitingWakesForAMessageAndOnlyThen() {
-  win32::Win32Host host(GetModuleHandleA(nullptr));
+  win32::Win32WindowSystem windows;
+  win32::Win32Host host(GetModuleHandleA(nullptr), windows);
   double start = host.now();
   host.waitForEvents(start + 0.2);
   const double quiet = host.now() - start;
@@ -60,7 +63,8 @@ void WaitingWakesForAMessageAndOnlyThen() {
 }
 
 void TimerTickNeverReentersItself() {
-  win32::Win32Host host(GetModuleHandleA(nullptr));
+  win32::Win32WindowSystem windows;
+  win32::Win32Host host(GetModuleHandleA(nullptr), windows);
   int slowTicks = 0, depth = 0, deepest = 0, fastTicks = 0;
   TimerId slow = 0;
   slow = host.createTimer([&] {
@@ -104,7 +108,8 @@ void TimerTickNeverReentersItself() {
 }
 
 void ProcessEventsReturnsUnderABusyTimer() {
-  win32::Win32Host host(GetModuleHandleA(nullptr));
+  win32::Win32WindowSystem windows;
+  win32::Win32Host host(GetModuleHandleA(nullptr), windows);
   int ticks = 0;
   // Each tick lasts longer than the interval, so a tick is always due again.
   const TimerId busy = host.createTimer([&] {
@@ -122,7 +127,8 @@ void ProcessEventsReturnsUnderABusyTimer() {
 }
 
 void PauseEndsOnTheWholeSecond() {
-  win32::Win32Host host(GetModuleHandleA(nullptr));
+  win32::Win32WindowSystem windows;
+  win32::Win32Host host(GetModuleHandleA(nullptr), windows);
   int ticks = 0;
   const TimerId timer = host.createTimer([&] { ++ticks; });
   host.setTimer(timer, true, 100);
