@@ -67,6 +67,8 @@ std::string Utf8ToAnsi(std::string_view utf8) {
       continue;
     }
     out += CodePointToByte(cp);
+    // The system converts UTF-16: a character beyond it is two units, each a "?".
+    if (cp > 0xFFFF) out += '?';
     i += 1 + extra;
   }
   return out;

@@ -9,8 +9,9 @@
 
 namespace loafix {
 
-// UTF-8 to Windows-1252. A character outside the code page becomes "?", as the
-// system's own best-fit conversion would; malformed UTF-8 bytes are taken as Latin-1.
+// UTF-8 to Windows-1252, byte for byte as the Win32 backend converts (without best
+// fit): a character outside the code page becomes "?" ("??" beyond the 16-bit range,
+// one per UTF-16 unit); malformed UTF-8 bytes are taken as Latin-1.
 std::string Utf8ToAnsi(std::string_view utf8);
 
 // Windows-1252 to UTF-8. The five bytes the code page leaves undefined map to the C1

@@ -16,7 +16,7 @@ constexpr Button kButtons[] = {
     {kRaiseModal, "Raise a modal window", false}, {kDropModal, "Drop the modal window", false},
     {kMessageBox, "Show a message box", false},   {kMailWindow, "Open a Write Mail window", false},
     {kSlowMail, "Mail window opens late", true},  {kSlowIm, "IM window opens late", true},
-    {kHang, "Stop answering for 20 s", false},
+    {kMailStaysOpen, "Mail window stays open", true}, {kHang, "Stop answering for 20 s", false},
 };
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

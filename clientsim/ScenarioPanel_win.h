@@ -21,6 +21,7 @@ enum ScenarioCommand {
   kSlowIm,    // check box: an IM window opens 2 s after its keyword
   kExit,
   kHang,      // the client stops answering any message for kHangMs, as a busy one does
+  kMailStaysOpen,  // check box: a sent mail's window stays open
 };
 
 inline constexpr DWORD kHangMs = 20000;

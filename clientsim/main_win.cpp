@@ -154,6 +154,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       case kExit:
         PostQuitMessage(0);
         break;
+      case kMailStaysOpen:
+        model.options.mailStaysOpen = checked;
+        break;
       case kHang:
         // Busy on the one thread that owns every window: no message is answered, sent
         // or posted, and Wine never marks the windows as hung.

@@ -118,10 +118,5 @@ TEST(ChatLines, LineEndings) {
             std::string::npos);
 }
 
-TEST(ChatLines, FixedLinesAreTheSameOnEveryCall) {
-  EXPECT_EQ(AdLinkLine(), AdLinkLine());
-  EXPECT_EQ(std::string(BrandLine), std::string(BrandLine));
-}
-
 }  // namespace
 }  // namespace loafix

@@ -1,6 +1,7 @@
 // The chat path and the window utilities on the simulated desktop.
 #include <gtest/gtest.h>
 
+#include "tests/WindowsNumbers.h"
 #include "client/Ansi.h"
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
@@ -98,9 +99,9 @@ TEST_F(ChatPath, TypedTextIsReplacedAndEmptyTextStillPressesEnter) {
 
   ChatSend(desktop, "");
   ASSERT_EQ(desktop.deliveries().size(), 4u);
-  EXPECT_EQ(desktop.deliveries()[2].message.message, WM_SETTEXT);
+  EXPECT_EQ(desktop.deliveries()[2].message.message, winnum::kSetText);
   EXPECT_EQ(desktop.deliveries()[2].message.text, "");
-  EXPECT_EQ(desktop.deliveries()[3].message.message, WM_CHAR);
+  EXPECT_EQ(desktop.deliveries()[3].message.message, winnum::kChar);
   EXPECT_EQ(desktop.deliveries()[3].message.wParam, 13u);
   EXPECT_EQ(client.model().received().size(), 1u);  // the client posts no empty line
 }
@@ -138,9 +139,14 @@ TEST(WindowUtilities, StayOnTopDragHideShowAndGetText) {
   EXPECT_EQ(desktop.children(0).front(), form);
   EXPECT_FALSE(desktop.window(other)->topmost);
 
+  desktop.recordDeliveries(true);
   FormDrag(desktop, form);
   EXPECT_EQ(desktop.window(form)->drags, 1);
   EXPECT_EQ(desktop.captureReleases(), 1);
+  // The move command with the caption's hit-test code: SC_MOVE (0xF010) | HTCAPTION (2).
+  ASSERT_EQ(desktop.deliveries().size(), 1u);
+  EXPECT_EQ(desktop.deliveries()[0].message.message, winnum::kSysCommand);
+  EXPECT_EQ(desktop.deliveries()[0].message.wParam, 0xF012u);
 
   WindowHide(desktop, form);
   EXPECT_FALSE(desktop.window(form)->visible);
@@ -150,10 +156,16 @@ TEST(WindowUtilities, StayOnTopDragHideShowAndGetText) {
   EXPECT_EQ(GetText(desktop, form), "l\u00f2\u00e0f\u00edx\u00b9 - zed\u00b2");
   EXPECT_EQ(GetText(desktop, other), "");
   EXPECT_EQ(GetText(desktop, 0), "");
-  // Handle 0 and vanished windows are ignored without harm.
+  // Handle 0 and vanished windows reach nothing: no message, no window changed.
+  desktop.clearDeliveries();
   StayOnTop(desktop, 0);
   FormDrag(desktop, 0);
   WindowHide(desktop, 0xdead);
+  WindowHide(desktop, 0);
+  EXPECT_TRUE(desktop.deliveries().empty());
+  EXPECT_FALSE(desktop.window(other)->topmost);
+  EXPECT_TRUE(desktop.window(other)->visible && desktop.window(form)->visible);
+  EXPECT_EQ(desktop.children(0).front(), form);
 }
 
 }  // namespace

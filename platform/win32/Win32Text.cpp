@@ -15,9 +15,13 @@ std::wstring ToWide(UINT codePage, std::string_view bytes) {
 std::string FromWide(UINT codePage, std::wstring_view wide) {
   if (wide.empty()) return {};
   const int size = static_cast<int>(wide.size());
-  const int n = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  // No best fit into the ANSI code page: a character it lacks becomes "?", as on the
+  // simulated desktop, instead of a look-alike letter ("ā" is not "a"). UTF-8 takes no
+  // flags.
+  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const int n = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), n, nullptr, nullptr);
   return bytes;
 }
 

@@ -1,6 +1,7 @@
 // What the stand-in client itself must get right for the end-to-end log to be read.
 #include <gtest/gtest.h>
 
+#include "tests/WindowsNumbers.h"
 #include "tests/client/ClientDesk.h"
 
 namespace loafix {
@@ -34,20 +35,20 @@ TEST(StandInClient, ButtonsAndIconsActOnAPressFollowedByARelease) {
   d.model().start();
   const Hwnd box = d.model().showMessageBox("hello");
   const Hwnd ok = d.kids(box, "Button").front();
-  d.desktop.PostMessageA(ok, WM_KEYUP, 0x20, 0);  // a release alone does nothing
+  d.desktop.PostMessageA(ok, winnum::kKeyUp, 0x20, 0);  // a release alone does nothing
   d.host.runFor(0.1);
   EXPECT_TRUE(d.desktop.exists(box));
-  d.desktop.PostMessageA(ok, WM_KEYDOWN, 0x20, 0);
-  d.desktop.PostMessageA(ok, WM_KEYUP, 0x20, 0);
+  d.desktop.PostMessageA(ok, winnum::kKeyDown, 0x20, 0);
+  d.desktop.PostMessageA(ok, winnum::kKeyUp, 0x20, 0);
   d.host.runFor(0.1);
   EXPECT_FALSE(d.desktop.exists(box));
 
   const Hwnd write = d.model().writeIcon();
-  d.desktop.PostMessageA(write, WM_LBUTTONUP, 0, 0);
+  d.desktop.PostMessageA(write, winnum::kLButtonUp, 0, 0);
   d.host.runFor(0.1);
   EXPECT_TRUE(d.model().mailWindows().empty());
-  d.desktop.PostMessageA(write, WM_LBUTTONDOWN, 0, 0);
-  d.desktop.PostMessageA(write, WM_LBUTTONUP, 0, 0);
+  d.desktop.PostMessageA(write, winnum::kLButtonDown, 0, 0);
+  d.desktop.PostMessageA(write, winnum::kLButtonUp, 0, 0);
   d.host.runFor(0.1);
   EXPECT_EQ(d.model().mailWindows().size(), 1u);
   EXPECT_EQ(d.model().log().back(), "mail open " + Hex("Write Mail"));
@@ -57,9 +58,9 @@ TEST(StandInClient, KeywordsAreTakenWithoutTheBlanksAroundThem) {
   ClientDesk d;
   d.model().start();
   const Hwnd box = d.model().keywordBox();
-  d.desktop.SendMessageA(box, WM_SETTEXT, 0, std::string_view("  aol://9293:Some One"));
-  d.desktop.SendMessageA(box, WM_CHAR, 32, 0);
-  d.desktop.SendMessageA(box, WM_CHAR, 13, 0);
+  d.desktop.SendMessageA(box, winnum::kSetText, 0, std::string_view("  aol://9293:Some One"));
+  d.desktop.SendMessageA(box, winnum::kChar, 32, 0);
+  d.desktop.SendMessageA(box, winnum::kChar, 13, 0);
   EXPECT_EQ(d.model().keywords(), std::vector<std::string>{"aol://9293:Some One"});
   EXPECT_EQ(d.desktop.caption(box), "");
   ASSERT_EQ(d.model().imWindows().size(), 1u);

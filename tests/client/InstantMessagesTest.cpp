@@ -1,6 +1,7 @@
 // Keywords and instant messages against the stand-in client, in virtual time.
 #include <gtest/gtest.h>
 
+#include "tests/WindowsNumbers.h"
 #include "client/ClientCommands.h"
 #include "client/InstantMessages.h"
 #include "tests/client/ClientDesk.h"
@@ -33,11 +34,11 @@ TEST(SendIM, TypesThePrefixAndTheNameThenSpaceAndEnter) {
 
   const auto typed = d.spy.callsTo(d.model().keywordBox());
   ASSERT_EQ(typed.size(), 3u);
-  EXPECT_EQ(typed[0].message, WM_SETTEXT);
+  EXPECT_EQ(typed[0].message, winnum::kSetText);
   EXPECT_EQ(typed[0].text, "aol://9293:abc");
-  EXPECT_EQ(typed[1].message, WM_CHAR);
+  EXPECT_EQ(typed[1].message, winnum::kChar);
   EXPECT_EQ(typed[1].wParam, 32u);
-  EXPECT_EQ(typed[2].message, WM_CHAR);
+  EXPECT_EQ(typed[2].message, winnum::kChar);
   EXPECT_EQ(typed[2].wParam, 13u);
   // The client ignores the trailing space and opens the IM window for abc.
   EXPECT_EQ(d.model().keywords(), std::vector<std::string>{"aol://9293:abc"});
@@ -104,7 +105,7 @@ TEST(SendIM, WaitsForATextBoxCreatedAfterTheIcons) {
   EXPECT_EQ(d.model().ims()[0].text, "are you there?");
   int clicks = 0;
   for (const auto& c : d.spy.calls) {
-    if (c.message != WM_LBUTTONDOWN) continue;
+    if (c.message != winnum::kLButtonDown) continue;
     ++clicks;
     EXPECT_GE(c.time, 2.5);
   }
@@ -134,8 +135,8 @@ TEST(SendIM, NineLookupsOverFiveIconsGiveTheThirdAndOverEightGiveNone) {
         continue;
       }
       ASSERT_EQ(calls.size(), 2u);
-      EXPECT_EQ(calls[0].message, WM_LBUTTONDOWN);
-      EXPECT_EQ(calls[1].message, WM_LBUTTONUP);
+      EXPECT_EQ(calls[0].message, winnum::kLButtonDown);
+      EXPECT_EQ(calls[1].message, winnum::kLButtonUp);
       EXPECT_EQ(calls[0].op, "send");
     }
     if (row.icons >= 9) {
@@ -167,13 +168,13 @@ TEST(SendIM, ABoxAlreadyOpenIsDismissedWithItsFirstButtonAndTheImWindowClosed) {
   const auto posts = d.spy.posts();
   ASSERT_EQ(posts.size(), 3u);
   EXPECT_EQ(posts[0].window, ok);
-  EXPECT_EQ(posts[0].message, WM_KEYDOWN);
+  EXPECT_EQ(posts[0].message, winnum::kKeyDown);
   EXPECT_EQ(posts[0].wParam, 0x20u);
   EXPECT_EQ(posts[1].window, ok);
-  EXPECT_EQ(posts[1].message, WM_KEYUP);
+  EXPECT_EQ(posts[1].message, winnum::kKeyUp);
   EXPECT_EQ(posts[1].wParam, 0x20u);
   EXPECT_EQ(posts[2].window, im);
-  EXPECT_EQ(posts[2].message, WM_CLOSE);
+  EXPECT_EQ(posts[2].message, winnum::kClose);
   EXPECT_TRUE(d.spy.callsTo(cancel).empty());
 
   d.host.runFor(1);

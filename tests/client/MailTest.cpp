@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "tests/WindowsNumbers.h"
 #include "client/Ansi.h"
 #include "client/Module1.h"
 #include "idle/Product.h"
@@ -63,13 +64,13 @@ TEST(SendMail, FillsRecipientSubjectAndBodyByteExactAndNeverTheSecondBox) {
             "l\xf2\xe0"
             "f\xedx\xb9 - comments");
   EXPECT_EQ(mail.body, "this idle owns, whens version 2.0 comming out?\r\n");
-  EXPECT_EQ(Count(d, d.model().writeIcon(), WM_LBUTTONUP), 1);
+  EXPECT_EQ(Count(d, d.model().writeIcon(), winnum::kLButtonUp), 1);
 
   ASSERT_EQ(watch.opened.size(), 1u);
   const auto& w = watch.opened[0];
   std::vector<Hwnd> written;
   for (const auto& c : d.spy.calls)
-    if (c.message == WM_SETTEXT && c.window != 0) written.push_back(c.window);
+    if (c.message == winnum::kSetText && c.window != 0) written.push_back(c.window);
   ASSERT_EQ(written.size(), 3u);
   EXPECT_EQ(written[0], w.edits[0]);
   EXPECT_EQ(written[1], w.edits[2]);
@@ -78,11 +79,11 @@ TEST(SendMail, FillsRecipientSubjectAndBodyByteExactAndNeverTheSecondBox) {
   const auto send = d.spy.callsTo(w.icons[15]);
   ASSERT_EQ(send.size(), 2u);
   EXPECT_EQ(send[0].op, "post");
-  EXPECT_EQ(send[0].message, WM_LBUTTONDOWN);
-  EXPECT_EQ(send[1].message, WM_LBUTTONUP);
+  EXPECT_EQ(send[0].message, winnum::kLButtonDown);
+  EXPECT_EQ(send[1].message, winnum::kLButtonUp);
   // The client closed the window itself: nothing to close.
   EXPECT_TRUE(d.model().mailWindows().empty());
-  EXPECT_EQ(CountAll(d, WM_CLOSE), 0);
+  EXPECT_EQ(CountAll(d, winnum::kClose), 0);
 }
 
 TEST(SendMail, AWindowThatOpensAfterAFewPassesIsFilledOnceAndSentOnce) {
@@ -93,8 +94,8 @@ TEST(SendMail, AWindowThatOpensAfterAFewPassesIsFilledOnceAndSentOnce) {
   d.host.setTimer(d.host.createTimer([&] { ++ticks; }), true, 10);
   SendMail(d.spy, d.host, "a@b.c", "s", "b");
   EXPECT_EQ(d.model().mails().size(), 1u);
-  EXPECT_EQ(CountAll(d, WM_SETTEXT), 3);
-  EXPECT_EQ(CountAll(d, WM_LBUTTONUP), 2);  // Write, then send
+  EXPECT_EQ(CountAll(d, winnum::kSetText), 3);
+  EXPECT_EQ(CountAll(d, winnum::kLButtonUp), 2);  // Write, then send
   EXPECT_GE(ticks, 4);                      // events ran between the passes
 }
 
@@ -114,7 +115,7 @@ TEST(SendMail, NoExtraSecondWhenTheClientClosesTheWindowItself) {
     d.model().start();
     SendMail(d.spy, d.host, "a@b.c", "s", "b");
     EXPECT_NEAR(d.clock.timeOfDay(), 36000 + row.returnsAt, 1e-3);
-    EXPECT_EQ(CountAll(d, WM_CLOSE), row.closes);
+    EXPECT_EQ(CountAll(d, winnum::kClose), row.closes);
     EXPECT_EQ(d.model().mails().size(), 1u);
     EXPECT_TRUE(d.model().mailWindows().empty());
   }
@@ -147,7 +148,7 @@ TEST(SendMail, OnlyTheExactCaptionIsFilledAndOnlyOurWindowIsClosed) {
       EXPECT_TRUE(d.spy.callsTo(h).empty());
       for (Hwnd kid : d.desktop.children(h)) EXPECT_TRUE(d.spy.callsTo(kid).empty());
     }
-    EXPECT_EQ(Count(d, ours, WM_CLOSE), staysOpen ? 1 : 0);
+    EXPECT_EQ(Count(d, ours, winnum::kClose), staysOpen ? 1 : 0);
     EXPECT_FALSE(d.desktop.exists(ours));
     EXPECT_TRUE(d.desktop.exists(longer));
     EXPECT_TRUE(d.desktop.exists(own));
@@ -179,7 +180,7 @@ TEST(SendMail, GivesUpAfterThirtySecondsLeavingEveryWindowAsItIs) {
     EXPECT_LE(d.elapsed(), 30.5);
     EXPECT_GE(ticks, 299);
     EXPECT_TRUE(d.model().mails().empty());
-    EXPECT_EQ(CountAll(d, WM_CLOSE), 0);
+    EXPECT_EQ(CountAll(d, winnum::kClose), 0);
     // Only the Write icon was clicked.
     for (const auto& c : d.spy.posts()) EXPECT_EQ(c.window, d.model().writeIcon());
     auto after = before;
@@ -213,7 +214,7 @@ TEST(MailSendGuard, ASecondSendWhileTheFirstRetriesIsIgnored) {
   EXPECT_TRUE(guard.send(d.spy, d.host, "a@b.c", "1st", "1st"));
   EXPECT_EQ(nested, std::vector<bool>{false});
   EXPECT_FALSE(guard.sending());
-  EXPECT_EQ(Count(d, d.model().writeIcon(), WM_LBUTTONUP), 1);
+  EXPECT_EQ(Count(d, d.model().writeIcon(), winnum::kLButtonUp), 1);
   ASSERT_EQ(d.model().mails().size(), 1u);
 
   // Once the first has finished, the same text can be sent again.

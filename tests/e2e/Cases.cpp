@@ -547,6 +547,17 @@ void EmailMe() {
   if (!s.log().waitFor(mark, MailEntry(edited), 10))
     Fail(__FILE__, __LINE__,
          "no mail with the edited text; the client received:" + Show(s.log().linesSince(mark)));
+
+  // A client that leaves the sent mail's window open: the composer closes it (WM_CLOSE).
+  const double secondMail = s.log().entries().back().seen;
+  WT_REQUIRE(s.pressClientButton("Mail window stays open"));
+  WaitUntil([&] { return Now() >= secondMail + 1.6; }, 2);
+  mark = s.log().mark();
+  person.click(form, kFeedbackSend);
+  WT_CHECK(s.log().waitFor(mark, "close " + Hex("Write Mail"), 10));
+  CHECK_LINES(s.log().linesSince(mark),
+              (Lines{"click " + Hex("Write"), "mail open " + Hex("Write Mail"),
+                     "click " + Hex("Send"), MailEntry(edited), "close " + Hex("Write Mail")}));
 }
 
 // ---- information commands, minimize ----

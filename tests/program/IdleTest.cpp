@@ -182,7 +182,9 @@ TEST_F(Idle, BragShowsTheCountersWithTheFixedGlyph) {
   host.setControlText(program.Form2(), "Label4", "7");
   choose("bragstats");
   EXPECT_EQ(newLines(), (std::vector<std::string>{BragLine("0", "0", "0"), BragLine("1", "3", "7")}));
-  EXPECT_EQ(newLines().size(), 0u);
+  // Bragging reads the counters and leaves them and the settings as they were.
+  EXPECT_EQ(counters(), "1:3:7");
+  EXPECT_EQ(setting("ascii"), "*");
 }
 
 // One tick of the poster for every combination of the four check marks.

@@ -3,6 +3,7 @@
 // ANSI code page, handle 0, and a window that stops answering.
 #include <thread>
 
+#include "client/Ansi.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/wine/WineTest.h"
 
@@ -104,6 +105,16 @@ void TextsCrossAsAnsiBytes() {
 
   WT_CHECK_EQ(ws.GetWindowTextLengthA(0), 0);
   WT_CHECK_EQ(ws.GetWindowTextA(0, 10), std::string());
+
+  // The simulated desktop's conversion gives the client the same bytes as this one:
+  // no best fit ("ā" is not "a"), one "?" for each character outside the code page.
+  WT_CHECK_EQ(GetACP(), 1252u);
+  for (const char* text : {"¬ lòàfíx¹ · zed²", "ā Łódź", "€ ™ Œ",
+                           "日本 😀", "", "ÿ"}) {
+    ws.SendMessageA(t, WM_SETTEXT, 0, text);
+    ::GetWindowTextA(top, raw, sizeof raw);
+    WT_CHECK_EQ(std::string(raw), Utf8ToAnsi(text));
+  }
   DestroyWindow(top);
 }
 
