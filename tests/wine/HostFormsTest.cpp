@@ -403,6 +403,34 @@ void PromptAndMessageBoxAnswerThroughTheirButtons() {
   driver.join();
   WT_CHECK(!got.has_value());  // Cancel
 
+  // A tick that pauses 3 s while the prompt is up runs inside the prompt's own loop;
+  // the prompt still takes its keys meanwhile: Escape puts it away at once (its answer
+  // is the caller's once the tick has returned).
+  bool ticked = false;
+  const TimerId pausing = host.createTimer([&] {
+    if (ticked) return;
+    ticked = true;
+    Pause(host, 3);
+  });
+  host.setTimer(pausing, true, 50);
+  double escaped = 0, hidden = 0;
+  driver = std::thread([&] {
+    HWND box = WaitForWindow("#32770", "reason", 5);
+    if (!box) return;
+    Sleep(500);  // the tick's pause is running under the prompt by now
+    escaped = Now();
+    HWND edit = GetDlgItem(box, win32::kInputBoxEditId);
+    PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    PostMessageA(edit, WM_KEYUP, VK_ESCAPE, 0);
+    if (WaitUntil([&] { return !IsWindowVisible(box); }, 5)) hidden = Now();
+  });
+  got = host.inputBox("why?", "reason", "lunch");
+  driver.join();
+  host.setTimer(pausing, false, 0);
+  WT_CHECK(ticked);
+  WT_CHECK(!got.has_value());
+  WT_CHECK(hidden > 0 && hidden - escaped < 1.0);
+
   // The message box: its text as ANSI bytes in the static 65535, OK is button 1.
   std::string boxText;
   std::thread dismiss([&boxText] {
