@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The cost of idling: loafix.exe under Wine, idling with the poster inside its wait
-# (interval set to an hour, so no line is due), measured over a minute, in two cases:
-# idle on chosen once, and chosen again inside the poster's wait (which re-arms the
-# poster's 1 ms timer inside its own running tick).
+# (interval set to an hour, so no line is due), measured over a minute, in three
+# cases: idle on chosen once; chosen again inside the poster's wait (which re-arms the
+# poster's 1 ms timer inside its own running tick); and with auto idle and auto back on
+# (their check looks at the input clock every two seconds).
 #
 #   bench/loafix_idle_cpu.sh [SECONDS]     (default 60)
 #
@@ -89,5 +90,6 @@ run_case() {  # TITLE DRIVER-OPTIONS...
 
 run_case "idle on chosen once"
 run_case "idle on chosen again inside the wait" --idle-on-again
+run_case "auto idle and auto back on" --auto-idle
 printf 'loafix.exe %d bytes\n' "$(stat -c %s "$bin/loafix.exe")"
 exit $status

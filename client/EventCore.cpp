@@ -78,8 +78,9 @@ void EventCore::menuOpened() {
   changed();
 }
 
-void EventCore::menuClosed() {
+void EventCore::menuClosed(Micros now) {
   menuOpen_ = false;
+  menuClosedAt_ = now;
   changed();
 }
 

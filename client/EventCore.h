@@ -51,8 +51,10 @@ class EventCore {
   // ---- the pop-up menu ----
   // While the menu is open no tick starts; what comes due waits for it to close.
   void menuOpened();
-  void menuClosed();
+  void menuClosed(Micros now);
   bool menuOpen() const { return menuOpen_; }
+  // When the menu last closed; 0 if it never opened.
+  Micros menuClosedAt() const { return menuClosedAt_; }
 
   // ---- handlers ----
   // Runs an event's handler as one client operation (see WindowSystem::Operation).
@@ -91,6 +93,7 @@ class EventCore {
   WindowSystem& ws_;
   std::vector<Timer> timers_;
   bool menuOpen_ = false;
+  Micros menuClosedAt_ = 0;
 };
 
 }  // namespace loafix

@@ -4,6 +4,7 @@
 // inside processEvents() or from the backend's own event loop.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,14 @@ class Host {
   // stops it like disabling does.
   virtual void setTimer(TimerId timer, bool enabled, int intervalMs) = 0;
 
+  // ---- the person ----
+  // When the person last used the keyboard or mouse anywhere on the desktop, in
+  // seconds of now(). Messages the program sends or posts are no input.
+  virtual double lastInput() = 0;
+  // When the program's own pop-up menu last closed (seconds of now(); 0 if never): the
+  // input that chose from it is the person's business with the program.
+  virtual double menuLastClosed() = 0;
+
   // ---- the program's windows ----
   // Creates the window hidden. It does not run layout.onLoad: the caller runs it once
   // it has stored the handle, since load handlers refer to their own window. The
@@ -52,6 +61,9 @@ class Host {
   // Caption of a label or content of a text box.
   virtual std::string controlText(Hwnd form, std::string_view control) = 0;
   virtual void setControlText(Hwnd form, std::string_view control, std::string_view text) = 0;
+  // A standard tooltip over the whole form while the mouse rests on it; `text` gives
+  // its one line each time it shows and again every second while it stays shown.
+  virtual void setTooltip(Hwnd form, std::function<std::string()> text) = 0;
 
   // ---- menus and modal boxes ----
   // Shows `menu`'s children as a pop-up menu whose top-left corner is at (x, y) twips

@@ -72,7 +72,9 @@ int IntervalSeconds(std::string_view text) {
 }
 
 void IdlePosterTick(Program& p) {
-  Pause(p.host, IntervalSeconds(p.read("interval")));
+  const int interval = IntervalSeconds(p.read("interval"));
+  p.idleState.nextLineAt = p.host.now() + interval;
+  Pause(p.host, interval);
   // Each rule reads the check marks anew: a command run during a one-second pause of
   // an earlier rule can make a later rule hold too.
   for (const PosterRule& rule : kPosterRules) {

@@ -7,6 +7,8 @@
 namespace loafix {
 
 void idleon(Program& p) {
+  p.idleState.since = p.host.timeOfDay();
+  p.idleState.backArmed = false;
   p.check("idleon", true);
   p.check("idleoff", false);
   p.host.setTimer(p.Timer1(), true, 60000);
@@ -26,6 +28,8 @@ void idleon(Program& p) {
 }
 
 void idleoff(Program& p) {
+  p.idleState.since = -1;
+  p.idleState.nextLineAt = -1;
   p.check("idleon", false);
   p.check("idleoff", true);
   p.host.setTimer(p.Timer1(), false, 0);

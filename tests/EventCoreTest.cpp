@@ -54,7 +54,7 @@ TEST(EventCore, NextDueIsTheEarliestOverEveryTimerThatMayStart) {
   EXPECT_EQ(c.core.nextDue(), 10 * kMs);
   c.core.menuOpened();
   EXPECT_FALSE(c.core.nextDue());  // nothing wakes while the menu is open
-  c.core.menuClosed();
+  c.core.menuClosed(5 * kMs);
   EXPECT_EQ(c.core.nextDue(), 10 * kMs);
 }
 
@@ -89,7 +89,7 @@ TEST(EventCore, TheMenuHoldsTicksBackAndTheyStartOnceItHasClosed) {
   EXPECT_TRUE(c.ticks.empty());
   // Held open for three more minutes: one tick when it closes, not three.
   EXPECT_EQ(c.core.runDue(240000 * kMs), 0);
-  c.core.menuClosed();
+  c.core.menuClosed(240000 * kMs);
   EXPECT_EQ(c.core.runDue(240000 * kMs), 1);
   EXPECT_EQ(c.core.runDue(240000 * kMs), 0);
   // A tick held back longer than an interval starts a fresh countdown.

@@ -55,7 +55,10 @@ FormSpec MainWindowSpec(Program& p) {
       {.name = "Label2", .left = 1035, .top = 75, .width = 270, .height = 210, .text = "0",
        .onMouseDown = drag},
   };
-  layout.onLoad = [&p] { StayOnTop(p.ws, p.Form2()); };
+  layout.onLoad = [&p] {
+    StayOnTop(p.ws, p.Form2());
+    p.host.setTooltip(p.Form2(), [&p] { return StripTooltip(p); });
+  };
   layout.onMouseDown = drag;
   // Closed from outside (Alt+F4): the same as the close area.
   layout.onCloseRequest = [&p] { EndProgram(p); };
@@ -119,6 +122,9 @@ MenuItem CommandMenu(Program& p) {
                       Separator("line7"),
                       Command("enablescrolling", "enable scrolling", run(enablescrolling), true),
                       Command("scrollinginterval", "scrolling interval", run(scrollinginterval)),
+                      Separator("line14"),
+                      Command("autoidle", "auto idle...", run(autoidle)),
+                      Command("autoback", "auto back", run(autoback)),
                   }),
           Separator("line9"),
           Command("mailme", "&email me", run(mailme)),

@@ -38,6 +38,7 @@ Hwnd Program::Form3() {
   file_ = CommandMenu(*this);
   timer1_ = host.createTimer([this] { IdleClockTick(*this); });
   timer2_ = host.createTimer([this] { IdlePosterTick(*this); });
+  timer3_ = host.createTimer([this] { AutoIdleTick(*this); });
   return load(form3_, MenuHolderSpec());
 }
 
@@ -60,6 +61,11 @@ TimerId Program::Timer1() {
 TimerId Program::Timer2() {
   Form3();
   return timer2_;
+}
+
+TimerId Program::Timer3() {
+  Form3();
+  return timer3_;
 }
 
 std::string Program::read(std::string_view key, std::string_view file) const {

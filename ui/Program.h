@@ -45,6 +45,16 @@ class Program {
 
   TimerId Timer1();  // the idle clock
   TimerId Timer2();  // the periodic poster
+  TimerId Timer3();  // the auto idle check: stopped unless auto idle or auto back is on
+
+  // What the strip's tooltip tells and auto back needs; nothing of it is stored.
+  struct IdleState {
+    double since = -1;           // time of day idling began; -1 while not idling
+    double nextLineAt = -1;      // now() when the poster's current wait ends
+    bool backArmed = false;      // auto back has seen a quiet minute since idling began
+    double inputWhenArmed = 0;   // the last input (now()) at that moment
+    bool checking = false;       // Timer3 runs
+  } idleState;
 
   // Caption of a label or content of a text box of one of the windows.
   std::string text(Hwnd form, std::string_view control) { return host.controlText(form, control); }
@@ -64,7 +74,7 @@ class Program {
   Hwnd load(Hwnd& slot, const FormSpec& layout);
 
   Hwnd form1_ = 0, form2_ = 0, form3_ = 0, form4_ = 0, form5_ = 0;
-  TimerId timer1_ = -1, timer2_ = -1;
+  TimerId timer1_ = -1, timer2_ = -1, timer3_ = -1;
   MenuItem file_;
 };
 
@@ -90,6 +100,16 @@ void setascii(Program& p);
 void reason(Program& p);
 void scrollinginterval(Program& p);
 void enablescrolling(Program& p);
+// Idling by itself: the two items at the end of the idle options, and the check.
+void autoidle(Program& p);
+void autoback(Program& p);
+void AutoIdleTick(Program& p);
+// Starts or stops Timer3 as the settings ask, after each change.
+void ArmAutoIdle(Program& p);
+// At start-up: the "auto back" mark from the settings file, and the check armed.
+void AutoIdleAtStart(Program& p);
+// The strip's tooltip: "not idle", or since when, when the next line goes and how often.
+std::string StripTooltip(Program& p);
 void linksite(Program& p);
 void about(Program& p);
 void disclamer(Program& p);
@@ -107,5 +127,8 @@ void ClientImOn(Program& p);
 // fraction allowed) followed by anything, e.g. the "." the interval prompt appends;
 // rounded half to even; clamped to 32 bits. Nothing readable counts as 60.
 int IntervalSeconds(std::string_view text);
+// The "auto idle" setting's minutes: leading digits after any blanks; 0 (off) when there
+// are none, and at most a year.
+int AutoIdleMinutes(std::string_view text);
 
 }  // namespace loafix

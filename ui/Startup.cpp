@@ -29,6 +29,7 @@ void SplashClick(Program& p) {
   p.host.showForm(p.Form2());
   p.write("interval", "60");
   p.write("ascii", "¬");
+  AutoIdleAtStart(p);
   Advertise(p.ws, p.host);
 }
 

@@ -200,6 +200,16 @@ void SimHost::setControlText(Hwnd hwnd, std::string_view name, std::string_view 
   f->texts[index] = text;
 }
 
+void SimHost::setTooltip(Hwnd hwnd, std::function<std::string()> text) {
+  if (Form* f = form(hwnd)) f->tooltip = std::move(text);
+}
+
+std::optional<std::string> SimHost::tooltip(Hwnd hwnd) const {
+  for (const Form& f : forms_)
+    if (f.hwnd == hwnd && f.tooltip) return f.tooltip();
+  return std::nullopt;
+}
+
 // ---- menus and modal boxes ----
 
 void SimHost::popupMenu(Hwnd hwnd, MenuItem& menu, int xTwips, int yTwips) {
@@ -217,6 +227,7 @@ std::optional<std::string> SimHost::inputBox(std::string_view message, std::stri
   runModal([this] { return !answers_.empty(); }, "an input prompt");
   auto answer = std::move(answers_.front());
   answers_.pop_front();
+  input();  // the person typed the answer and pressed a button
   return answer;
 }
 
@@ -236,14 +247,18 @@ void SimHost::endProgram() {
 void SimHost::closeMenu() {
   if (!openMenu_) return;
   openMenu_ = nullptr;
-  core_.menuClosed();
+  core_.menuClosed(clock_.nowUs());
 }
 
-void SimHost::dismissMenu() { closeMenu(); }
+void SimHost::dismissMenu() {
+  input();
+  closeMenu();
+}
 
 // ---- person ----
 
 void SimHost::click(Hwnd hwnd, std::string_view name) {
+  input();
   asEvent([&] {
     Form* f = form(hwnd);
     if (!f) return;
@@ -257,6 +272,7 @@ void SimHost::click(Hwnd hwnd, std::string_view name) {
 }
 
 void SimHost::mouseDown(Hwnd hwnd, std::string_view name) {
+  input();
   asEvent([&] {
     Form* f = form(hwnd);
     if (!f) return;
@@ -270,6 +286,7 @@ void SimHost::mouseDown(Hwnd hwnd, std::string_view name) {
 }
 
 void SimHost::clickAt(Hwnd hwnd, int x, int y) {
+  input();
   Form* f = form(hwnd);
   if (!f) return;
   const FormSpec layout = f->layout;  // the handlers may add forms
@@ -289,10 +306,12 @@ void SimHost::clickAt(Hwnd hwnd, int x, int y) {
 }
 
 void SimHost::closeFromOutside(Hwnd hwnd) {
+  input();
   asEvent([&] { desktop_.SendMessageA(hwnd, WM_CLOSE, 0, 0); });
 }
 
 void SimHost::type(Hwnd hwnd, std::string_view name, std::string_view text) {
+  input();
   setControlText(hwnd, name, text);
 }
 
@@ -300,6 +319,7 @@ bool SimHost::choose(std::string_view name) {
   if (!openMenu_ || ended_) return false;
   const MenuItem* item = FindItem(*openMenu_, name);
   if (!item || item->isSeparator() || !item->children.empty()) return false;
+  input();
   Handler handler = item->onClick;
   closeMenu();
   // The command runs first; a tick the menu held back starts in its first pause, or
@@ -312,6 +332,9 @@ void SimHost::answerPrompt(std::optional<std::string> answer) {
   answers_.push_back(std::move(answer));
 }
 
-void SimHost::dismissMessageBox() { ++boxesDismissed_; }
+void SimHost::dismissMessageBox() {
+  input();
+  ++boxesDismissed_;
+}
 
 }  // namespace loafix::sim

@@ -42,6 +42,9 @@ class SimHost : public Host {
   bool formVisible(Hwnd form) override;
   std::string controlText(Hwnd form, std::string_view control) override;
   void setControlText(Hwnd form, std::string_view control, std::string_view text) override;
+  void setTooltip(Hwnd form, std::function<std::string()> text) override;
+  double lastInput() override { return static_cast<double>(lastInput_) / 1e6; }
+  double menuLastClosed() override { return static_cast<double>(core_.menuClosedAt()) / 1e6; }
   void popupMenu(Hwnd form, MenuItem& menu, int xTwips, int yTwips) override;
   std::optional<std::string> inputBox(std::string_view message, std::string_view title,
                                       std::string_view defaultText) override;
@@ -60,6 +63,9 @@ class SimHost : public Host {
   void after(double seconds, std::function<void()> action) { at(now() + seconds, std::move(action)); }
 
   // ---- person ----
+  // Every action below is the person's keyboard or mouse input at that moment; input()
+  // is input anywhere else on the desktop (typing in the chat room, say).
+  void input() { lastInput_ = clock_.nowUs(); }
   void click(Hwnd form, std::string_view control);  // control "" is the background
   void mouseDown(Hwnd form, std::string_view control);
   // The same at a point of the form's client area (twips), hit-tested as the Win32
@@ -96,6 +102,8 @@ class SimHost : public Host {
   // The most ticks of this timer ever running at once (nested in pauses).
   int mostTicksAtOnce(TimerId timer) const;
   Hwnd findForm(std::string_view name) const;
+  // The form's tooltip as it would show now; nullopt when it has none.
+  std::optional<std::string> tooltip(Hwnd form) const;
   const FormSpec* layout(Hwnd form) const;
   // Where the last pop-up menu opened (twips in the form).
   std::pair<int, int> menuPoint() const { return menuPoint_; }
@@ -106,6 +114,7 @@ class SimHost : public Host {
     Hwnd hwnd;
     FormSpec layout;
     std::vector<std::string> texts;  // per control, in layout order
+    std::function<std::string()> tooltip;
   };
 
   bool runOneDue(Micros horizon);
@@ -130,7 +139,8 @@ class SimHost : public Host {
   bool holdBoxes_ = false;
   int boxesOpen_ = 0;
   int boxesDismissed_ = 0;
-  int depth_ = 0;  // events running; person actions at depth 0 end at ProgramEnded
+  int depth_ = 0;
+  Micros lastInput_ = 0;  // events running; person actions at depth 0 end at ProgramEnded
 };
 
 }  // namespace loafix::sim

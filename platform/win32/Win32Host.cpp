@@ -34,7 +34,7 @@ PreciseTimeFunction SystemTimeFunction() {
 
 Win32Host::Win32Host(HINSTANCE instance, WindowSystem& ws) : instance_(instance), core_(ws) {
   // With the common-controls manifest, the standard controls come from comctl32.
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
   LARGE_INTEGER frequency;
@@ -205,6 +205,25 @@ void Win32Host::setControlText(Hwnd handle, std::string_view control, std::strin
   if (SkinForm* f = form(handle)) f->setText(control, text);
 }
 
+void Win32Host::setTooltip(Hwnd handle, std::function<std::string()> text) {
+  if (SkinForm* f = form(handle)) f->setTooltip(std::move(text));
+}
+
+double Win32Host::lastInput() {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetLastInputInfo(&info)) return 0;
+  // The same input gives the same moment every time: recomputed from the coarse tick
+  // count against the precise clock it would jitter by a tick, and look like new input.
+  if (info.dwTime == lastInputTicks_ && lastInputAt_ >= 0) return lastInputAt_;
+  // Both are milliseconds of the same 32-bit tick count: the difference is right
+  // across its wrap (every 49.7 days).
+  const DWORD ago = GetTickCount() - info.dwTime;
+  lastInputTicks_ = info.dwTime;
+  lastInputAt_ = now() - static_cast<double>(ago) / 1000.0;
+  return lastInputAt_;
+}
+
 // ---- menus and modal boxes ----
 
 template <typename Box>
@@ -234,7 +253,7 @@ void Win32Host::popupMenu(Hwnd handle, MenuItem& menu, int xTwips, int yTwips) {
   // and clicks until it ended. What comes due meanwhile starts once the menu closed.
   core_.menuOpened();
   MenuItem* chosen = TrackMenu(f->window(), menu, at);
-  core_.menuClosed();
+  core_.menuClosed(nowUs());
   // The menu has closed; now the command runs.
   if (!chosen || !chosen->onClick) return;
   Handler command = chosen->onClick;

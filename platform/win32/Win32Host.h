@@ -37,6 +37,9 @@ class Win32Host : public Host {
   bool formVisible(Hwnd form) override;
   std::string controlText(Hwnd form, std::string_view control) override;
   void setControlText(Hwnd form, std::string_view control, std::string_view text) override;
+  void setTooltip(Hwnd form, std::function<std::string()> text) override;
+  double lastInput() override;
+  double menuLastClosed() override { return static_cast<double>(core_.menuClosedAt()) / 1e6; }
   void popupMenu(Hwnd form, MenuItem& menu, int xTwips, int yTwips) override;
   std::optional<std::string> inputBox(std::string_view message, std::string_view title,
                                       std::string_view defaultText) override;
@@ -63,6 +66,8 @@ class Win32Host : public Host {
   HWND timerWindow_ = nullptr;
   double counterPeriod_ = 0;
   EventCore core_;
+  DWORD lastInputTicks_ = 0;
+  double lastInputAt_ = -1;
   std::vector<std::unique_ptr<SkinForm>> forms_;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32SkinForm.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include "platform/win32/Win32Text.h"
@@ -9,6 +10,8 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"LoafixForm";
 constexpr int kIconResource = 1;
+// While the tooltip shows, its text is asked again on this timer of the window.
+constexpr UINT_PTR kTipTimer = 1;
 
 // Twips to pixels at 96 dots per inch.
 int Px(int twips) {
@@ -99,6 +102,7 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout, EventCore& events
 }
 
 SkinForm::~SkinForm() {
+  if (tip_) DestroyWindow(tip_);
   if (window_) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
@@ -153,6 +157,37 @@ void SkinForm::show() {
     }
   }
   if (lastFocus_ && GetActiveWindow() == window_) SetFocus(lastFocus_);
+}
+
+void SkinForm::setTooltip(std::function<std::string()> text) {
+  tipText_ = std::move(text);
+  if (tip_) return;
+  tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                         WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                         CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)),
+                         nullptr);
+  // The whole window is the tool; the tooltip watches its mouse itself and asks for
+  // the text (TTN_GETDISPINFO) each time it shows.
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(window_);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void SkinForm::refreshTip(bool shown) {
+  // While shown, the new text itself (the tooltip resizes to it); once gone, the
+  // callback again, so that the next showing asks afresh.
+  if (shown) tipShown_ = tipText_ ? Utf8ToWide(tipText_()) : std::wstring();
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(window_);
+  tool.lpszText = shown ? tipShown_.data() : LPSTR_TEXTCALLBACKW;
+  SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void SkinForm::run(const Handler& handler) {
@@ -273,6 +308,26 @@ LRESULT SkinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       // Enter and Escape in a text box arrive as IDOK and IDCANCEL: nothing to do.
       return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (!tip_ || header->hwndFrom != tip_) break;
+      if (header->code == TTN_GETDISPINFOW) {
+        tipShown_ = tipText_ ? Utf8ToWide(tipText_()) : std::wstring();
+        reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = tipShown_.data();
+      } else if (header->code == TTN_SHOW) {
+        SetTimer(window_, kTipTimer, 1000, nullptr);
+      } else if (header->code == TTN_POP) {
+        KillTimer(window_, kTipTimer);
+        refreshTip(false);
+      }
+      return 0;
+    }
+    case WM_TIMER:
+      if (wParam == kTipTimer && tip_) {
+        refreshTip(true);
+        return 0;
+      }
+      break;
     default:
       break;
   }

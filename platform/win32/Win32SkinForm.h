@@ -7,6 +7,7 @@
 
 #include "platform/win32/Win32.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ class SkinForm {
   // Shows the window, gives it the keyboard (the first text box gets it), as showing a
   // window of one's own program does.
   void show();
+  // A tooltip over the whole window; `text` is asked when it shows and every second
+  // while it stays shown.
+  void setTooltip(std::function<std::string()> text);
 
   // The form of a window of this class, or nullptr.
   static SkinForm* Of(HWND window);
@@ -43,6 +47,7 @@ class SkinForm {
   void onButtonDown(bool left, LPARAM at);
   void onButtonUp(LPARAM at);
   void run(const Handler& handler);
+  void refreshTip(bool shown);
 
   FormSpec layout_;
   SkinPointer pointer_{layout_};
@@ -53,6 +58,9 @@ class SkinForm {
   std::vector<std::string> captions_;  // per control; labels only
   std::vector<HWND> boxes_;            // per control; text boxes only
   HWND lastFocus_ = nullptr;
+  HWND tip_ = nullptr;
+  std::function<std::string()> tipText_;
+  std::wstring tipShown_;  // the text the tooltip shows, alive while it shows it
 };
 
 }  // namespace loafix::win32

@@ -231,6 +231,47 @@ void HungClient() {
   WT_CHECK(s.log().waitForLines(mark, 2, 10));
 }
 
+// The person moves the real mouse (SendInput), as a hand on it does.
+void MoveTheMouse() {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = 3;
+  input.mi.dy = 2;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE;
+  SendInput(1, &input, sizeof input);
+}
+
+// Idling by itself: a quiet minute starts it, the first input afterwards ends it.
+// (The menu is driven with posted messages, which are no input.)
+void IdleByItself() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  WT_REQUIRE(person.choose("autoidle"));
+  Answer(s, "auto idle",
+         "idle by itself after how many minutes without keyboard or mouse? (0 = never)", "0", "1");
+  CHECK_SETTING("AUTO IDLE=1");
+  WT_REQUIRE(person.choose("autoback"));
+  person.handled();
+  CHECK_SETTING("AUTO BACK=1");
+
+  std::size_t mark = s.log().mark();
+  MoveTheMouse();
+  const double left = Now();
+  WAIT_LINES(mark, 2, 75);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::Stats("¬", "0", "0", "0")));
+  const double began = ChatSeen(s, mark, 0);
+  std::printf("  idling began %.1f s after the last input\n", began - left);
+  WT_CHECK(began - left >= 60 && began - left < 65);
+
+  mark = s.log().mark();
+  MoveTheMouse();
+  const double back = Now();
+  WAIT_LINES(mark, 2, 6);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::IdleOff("¬")));
+  std::printf("  welcome back %.1f s after the input\n", ChatSeen(s, mark, 0) - back);
+}
+
 void IdleOnAndOff() {
   Session s;
   WT_REQUIRE(PastSplash(s));
@@ -733,6 +774,7 @@ const std::vector<Case>& EndToEndCases() {
       {"no-client", &WithoutClient},
       {"menu-at-tick", &MenuAsThePosterStarts},
       {"hung-client", &HungClient},
+      {"auto-idle", &IdleByItself},
   };
   return cases;
 }

@@ -7,7 +7,7 @@
 //       unload; prints the room's transcript. --tour also opens the link-site and
 //       feedback windows. With --shots, at each moment worth a picture it creates
 //       DIR\NAME.ready and waits for DIR\NAME.done (the caller takes the picture).
-//   loafix_driver.exe bench-idle [--shots DIR] [--idle-on-again]
+//   loafix_driver.exe bench-idle [--shots DIR] [--idle-on-again] [--auto-idle]
 //       idling with the poster waiting, for a measurement taken at the checkpoint
 //       "measure"; prints the program's memory before and after.
 #include "tests/e2e/Cases.h"
@@ -35,6 +35,7 @@ struct DemoOptions {
   std::string transcript;  // also written here, "" for none
   bool tour = false;
   bool idleOnAgain = false;  // bench-idle: "idle on" chosen again inside the poster's wait
+  bool autoIdle = false;     // bench-idle: auto idle (60 minutes) and auto back on
 };
 
 double started = 0;
@@ -199,6 +200,10 @@ int IdleForMeasurement(const DemoOptions& options) {
   const Person& person = s.person();
   // A long interval: the poster spends the whole measurement inside its wait.
   if (!person.choose("scrollinginterval") || !Answer(person, "set interval", "3600")) return 1;
+  // With idling by itself on, its check looks at the input clock every few seconds.
+  if (options.autoIdle &&
+      (!person.choose("autoidle") || !Answer(person, "auto idle", "60") || !person.choose("autoback")))
+    return 1;
   const std::size_t mark = s.log().mark();
   if (!person.choose("idleon") || !s.log().waitForLines(mark, 2, 5)) return 1;
   // Again while the poster's tick waits: the poster's timer is re-armed inside its own
@@ -233,6 +238,8 @@ DemoOptions ParseDemoOptions(int argc, char** argv) {
       options.tour = true;
     else if (!std::strcmp(argv[i], "--idle-on-again"))
       options.idleOnAgain = true;
+    else if (!std::strcmp(argv[i], "--auto-idle"))
+      options.autoIdle = true;
   }
   return options;
 }

@@ -50,7 +50,8 @@ const char* const kCommands[] = {
     "about",    "advertise", "disclamer", "upchat",  "unupchat",         "hideaol",
     "showaol",  "killmodal", "killglyph", "killwait", "imoff",           "imon",
     "idleon",   "idleoff",   "bragstats", "aimsn",   "setascii",         "reason",
-    "linksite", "mailme",    "minimize",  "enablescrolling", "scrollinginterval"};
+    "linksite", "mailme",    "minimize",  "enablescrolling", "scrollinginterval",
+    "autoidle", "autoback"};
 
 std::string CaseName(const ::testing::TestParamInfo<std::tuple<PauseKind, const char*>>& info) {
   static const char* const kKinds[] = {"PosterWait", "BetweenLines", "IdleOn", "Advertise"};
@@ -93,6 +94,7 @@ TEST_P(Reentrancy, CommandInsideAPauseLeavesTheProgramConsistent) {
     EXPECT_TRUE(IsALineKind(line)) << line;
   EXPECT_LE(host.mostTicksAtOnce(program.Timer1()), 1);
   EXPECT_LE(host.mostTicksAtOnce(program.Timer2()), 1);
+  EXPECT_LE(host.mostTicksAtOnce(program.Timer3()), 1);
   // The idle marks and the timers agree: idle on means both timers run.
   EXPECT_NE(checked("idleon"), checked("idleoff"));
   EXPECT_EQ(host.timerEnabled(program.Timer1()), checked("idleon"));

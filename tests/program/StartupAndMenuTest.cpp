@@ -51,9 +51,10 @@ TEST_F(StartUp, AFreshRunChecksExactlyFourItems) {
   };
   walk(program.menu());
   EXPECT_EQ(marked, (std::vector<std::string>{"unupchat", "imon", "idleoff", "enablescrolling"}));
-  // Both timers exist and are stopped.
+  // The timers exist and are stopped; idling by itself is off.
   EXPECT_FALSE(host.timerEnabled(program.Timer1()));
   EXPECT_FALSE(host.timerEnabled(program.Timer2()));
+  EXPECT_FALSE(host.timerEnabled(program.Timer3()));
 }
 
 TEST_F(StartUp, MenuOpensAtTheStripsBottomLeftAndOnlyCommandsRun) {
