@@ -19,10 +19,8 @@ void check(MenuItem& on, MenuItem& off) {
 // Both upchat commands: the two enable calls in the given order, then the brand line,
 // a one-second pause and the status line. Nothing without a modal window.
 void switchModal(WindowSystem& ws, Host& host, bool frameUsable, std::string_view statusLine) {
-  const Hwnd frame = ws.FindWindowA(kFrameClass);
-  // Without a frame there is no modal window; a search under 0 would look among the
-  // top-level windows instead.
-  const Hwnd modal = frame == 0 ? 0 : ws.FindWindowExA(frame, 0, kModalClass);
+  const Hwnd frame = ClientFrame(ws);
+  const Hwnd modal = ChildOf(ws, frame, 0, kModalClass);
   if (modal == 0) return;
   if (frameUsable) {
     ws.EnableWindow(frame, true);

@@ -8,13 +8,12 @@
 
 #include <string_view>
 
+#include "client/ClientWindows.h"
 #include "client/FormSpec.h"
 #include "client/Host.h"
 #include "client/WindowSystem.h"
 
 namespace loafix {
-
-inline constexpr std::string_view kModalClass = "_AOL_MODAL";
 
 // "&off": unchecks "&on", checks "&off", then IMsOff. The marks stay whatever the
 // outcome; choosing it again sends again.

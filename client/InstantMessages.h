@@ -6,15 +6,13 @@
 
 #include <string_view>
 
+#include "client/ClientWindows.h"
 #include "client/Host.h"
 #include "client/WindowSystem.h"
 
 namespace loafix {
 
 inline constexpr std::string_view kImKeywordPrefix = "aol://9293:";
-inline constexpr std::string_view kImWindowCaption = "Send Instant Message";
-inline constexpr std::string_view kClientBoxClass = "#32770";
-inline constexpr std::string_view kClientBoxCaption = "America Online";
 inline constexpr std::string_view kImsOffName = "$IM_OFF";
 inline constexpr std::string_view kImsOnName = "$IM_ON";
 inline constexpr std::string_view kImsSwitchText = "=)";

@@ -8,10 +8,6 @@
 namespace loafix {
 namespace {
 
-constexpr std::string_view kToolbarHostClass = "AOL Toolbar";
-constexpr std::string_view kToolbarClass = "_AOL_Toolbar";
-constexpr std::string_view kEditClass = "_AOL_Edit";
-
 // Longest sleep between two passes, as in SendIM.
 constexpr double kPollSeconds = 0.010;
 
@@ -21,18 +17,9 @@ void Click(WindowSystem& ws, Hwnd window) {
   ws.PostMessageA(window, WM_LBUTTONUP, 0, 0);
 }
 
-// The next child of the class after `after`. A chain of lookups that has run out
-// stays out: a search after 0 would start again from the first child and hand back a
-// box that was already used (the recipient box as subject box, an early icon as the
-// send icon), and the mail would go out misaddressed or half written.
-Hwnd NextInChain(WindowSystem& ws, Hwnd parent, Hwnd after, std::string_view className) {
-  return after == 0 || parent == 0 ? 0 : ws.FindWindowExA(parent, after, className);
-}
-
-// A lookup under a window that was not found finds nothing (a parent of 0 would search
-// the top-level windows).
+// A lookup under a window that was not found finds nothing.
 Hwnd FirstChild(WindowSystem& ws, Hwnd parent, std::string_view className) {
-  return parent == 0 ? 0 : ws.FindWindowExA(parent, 0, className);
+  return ChildOf(ws, parent, 0, className);
 }
 
 }  // namespace
@@ -105,10 +92,10 @@ void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::str
   Hwnd mail = 0;
   for (;;) {
     mail = NewMailWindow(ws, FindMDIClient(ws), alreadyOpen);
-    const Hwnd to = FirstChild(ws, mail, kEditClass);
+    const Hwnd to = FirstChild(ws, mail, kClientEditClass);
     SetText(ws, to, recipient);
-    const Hwnd second = NextInChain(ws, mail, to, kEditClass);
-    const Hwnd subj = NextInChain(ws, mail, second, kEditClass);
+    const Hwnd second = NextInChain(ws, mail, to, kClientEditClass);
+    const Hwnd subj = NextInChain(ws, mail, second, kClientEditClass);
     SetText(ws, subj, subject);
     const Hwnd bodyBox = NextInChain(ws, mail, subj, kRichClass);
     SetText(ws, bodyBox, body);

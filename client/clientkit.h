@@ -6,19 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "client/ClientWindows.h"
 #include "client/Host.h"
 #include "client/WindowSystem.h"
 
 namespace loafix {
-
-// Class names of the client's windows.
-inline constexpr std::string_view kFrameClass = "AOL Frame25";
-inline constexpr std::string_view kMdiClass = "MDIClient";
-inline constexpr std::string_view kChildClass = "AOL Child";
-inline constexpr std::string_view kRichClass = "RICHCNTL";
-inline constexpr std::string_view kListboxClass = "_AOL_Listbox";
-inline constexpr std::string_view kIconClass = "_AOL_Icon";
-inline constexpr std::string_view kStaticClass = "_AOL_Static";
 
 // ---- chat room ----
 
