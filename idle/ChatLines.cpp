@@ -2,7 +2,6 @@
 
 #include <initializer_list>
 
-#include "client/clientkit.h"
 #include "idle/Product.h"
 
 namespace loafix {
@@ -50,12 +49,6 @@ std::string AsciiSetLine(std::string_view glyph) { return Join({HeadOpen, glyph,
 
 std::string BragLine(std::string_view days, std::string_view hours, std::string_view minutes) {
   return Join({BragHead, days, DayMark, hours, HourMark, minutes, MinuteMark});
-}
-
-void Advertise(WindowSystem& ws, Host& host) {
-  ChatSend(ws, BrandLine);
-  Pause(host, 1);
-  ChatSend(ws, AdLinkLine());
 }
 
 }  // namespace loafix

@@ -8,9 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "client/Host.h"
-#include "client/WindowSystem.h"
-
 namespace loafix {
 
 // ---- fixed segments ----
@@ -63,8 +60,5 @@ std::string WebsiteLine(std::string_view glyph, std::string_view url, std::strin
 std::string IdleOffLine(std::string_view glyph);
 std::string AsciiSetLine(std::string_view glyph);
 std::string BragLine(std::string_view days, std::string_view hours, std::string_view minutes);
-
-// Posts BrandLine, pauses one second (events keep running), then posts AdLinkLine.
-void Advertise(WindowSystem& ws, Host& host);
 
 }  // namespace loafix

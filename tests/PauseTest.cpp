@@ -5,6 +5,7 @@
 
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
+#include "ui/Program.h"
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimHost.h"
 

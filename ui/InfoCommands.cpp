@@ -1,4 +1,5 @@
-// The information commands at the head of the menu.
+// The information commands at the head of the menu, and the advertisement.
+#include "client/clientkit.h"
 #include "idle/ChatLines.h"
 #include "idle/Product.h"
 #include "ui/Program.h"
@@ -12,6 +13,12 @@ inline constexpr std::string_view kDisclaimer =
 void about(Program& p) { p.host.messageBox(kAboutText, "about"); }
 
 void disclamer(Program& p) { p.host.messageBox(kDisclaimer, "disclamer"); }
+
+void Advertise(WindowSystem& ws, Host& host) {
+  ChatSend(ws, BrandLine);
+  Pause(host, 1);
+  ChatSend(ws, AdLinkLine());
+}
 
 void advertise(Program& p) { Advertise(p.ws, p.host); }
 

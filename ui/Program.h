@@ -90,6 +90,8 @@ FormSpec FeedbackSpec(Program& p);
 void SplashClick(Program& p);
 void OpenCommandMenu(Program& p);
 void EndProgram(Program& p);  // unload and the close area: advertise, then end
+// Posts BrandLine, pauses one second (events keep running), then posts AdLinkLine.
+void Advertise(WindowSystem& ws, Host& host);
 void IdleClockTick(Program& p);
 void IdlePosterTick(Program& p);
 void idleon(Program& p);

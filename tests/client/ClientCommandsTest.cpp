@@ -3,6 +3,7 @@
 
 #include "client/Ansi.h"
 #include "client/ClientCommands.h"
+#include "ui/ClientChores.h"
 #include "idle/ChatLines.h"
 #include "tests/client/ClientDesk.h"
 

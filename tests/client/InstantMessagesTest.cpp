@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/WindowsNumbers.h"
-#include "client/ClientCommands.h"
+#include "ui/ClientChores.h"
 #include "client/InstantMessages.h"
 #include "tests/client/ClientDesk.h"
 
