@@ -57,7 +57,6 @@ class Host {
   virtual void showForm(Hwnd form) = 0;
   virtual void hideForm(Hwnd form) = 0;
   virtual void minimizeForm(Hwnd form) = 0;
-  virtual bool formVisible(Hwnd form) = 0;
   // Caption of a label or content of a text box.
   virtual std::string controlText(Hwnd form, std::string_view control) = 0;
   virtual void setControlText(Hwnd form, std::string_view control, std::string_view text) = 0;

@@ -39,7 +39,6 @@ class SimHost : public Host {
   void showForm(Hwnd form) override;
   void hideForm(Hwnd form) override;
   void minimizeForm(Hwnd form) override;
-  bool formVisible(Hwnd form) override;
   std::string controlText(Hwnd form, std::string_view control) override;
   void setControlText(Hwnd form, std::string_view control, std::string_view text) override;
   void setTooltip(Hwnd form, std::function<std::string()> text) override;
@@ -102,6 +101,7 @@ class SimHost : public Host {
   // The most ticks of this timer ever running at once (nested in pauses).
   int mostTicksAtOnce(TimerId timer) const;
   Hwnd findForm(std::string_view name) const;
+  bool formVisible(Hwnd form);
   // The form's tooltip as it would show now; nullopt when it has none.
   std::optional<std::string> tooltip(Hwnd form) const;
   const FormSpec* layout(Hwnd form) const;

@@ -34,7 +34,6 @@ class Win32Host : public Host {
   void showForm(Hwnd form) override;
   void hideForm(Hwnd form) override;
   void minimizeForm(Hwnd form) override;
-  bool formVisible(Hwnd form) override;
   std::string controlText(Hwnd form, std::string_view control) override;
   void setControlText(Hwnd form, std::string_view control, std::string_view text) override;
   void setTooltip(Hwnd form, std::function<std::string()> text) override;
@@ -45,6 +44,9 @@ class Win32Host : public Host {
                                       std::string_view defaultText) override;
   void messageBox(std::string_view text, std::string_view title) override;
   [[noreturn]] void endProgram() override;
+
+  // Whether one of the program's windows is on screen, for tests.
+  bool formVisible(Hwnd form);
 
   // The event loop while no handler runs: returns when the thread's queue receives
   // WM_QUIT, with its exit code.
