@@ -19,24 +19,25 @@ void Send(Program& p) {
 }  // namespace
 
 FormSpec FeedbackSpec(Program& p) {
-  FormSpec layout;
-  layout.name = "Form5";
-  layout.caption = "Form5";
-  layout.placement = Placement::Default;
-  layout.clientWidth = 2145;
-  layout.clientHeight = 2130;
-  layout.background = "feedback";
-  layout.controls = {
-      {.name = "Text1", .kind = ControlKind::MultiLineTextBox, .left = 165, .top = 330,
-       .width = 1830, .height = 1455, .text = std::string(kFeedbackText)},
-      {.name = "Label2", .left = 795, .top = 1860, .width = 585, .height = 225,
-       .onClick = [&p] { Send(p); }},
-      {.name = "Label1", .left = 1965, .top = 30, .width = 165, .height = 195,
-       .onClick = [&p] { p.host.hideForm(p.Form5()); }},
+  return FormSpec{
+      .name = "Form5",
+      .caption = "Form5",
+      .placement = Placement::Default,
+      .clientWidth = 2145,
+      .clientHeight = 2130,
+      .background = "feedback",
+      .controls =
+          {
+              {.name = "Text1", .kind = ControlKind::MultiLineTextBox, .left = 165, .top = 330,
+               .width = 1830, .height = 1455, .text = std::string(kFeedbackText)},
+              {.name = "Label2", .left = 795, .top = 1860, .width = 585, .height = 225,
+               .onClick = [&p] { Send(p); }},
+              {.name = "Label1", .left = 1965, .top = 30, .width = 165, .height = 195,
+               .onClick = [&p] { p.host.hideForm(p.Form5()); }},
+          },
+      .onLoad = [&p] { StayOnTop(p.ws, p.Form5()); },
+      .onMouseDown = [&p] { FormDrag(p.ws, p.Form5()); },
   };
-  layout.onLoad = [&p] { StayOnTop(p.ws, p.Form5()); };
-  layout.onMouseDown = [&p] { FormDrag(p.ws, p.Form5()); };
-  return layout;
 }
 
 void mailme(Program& p) { p.host.showForm(p.Form5()); }

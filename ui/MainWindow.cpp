@@ -8,20 +8,13 @@ namespace loafix {
 namespace {
 
 MenuItem Command(std::string name, std::string caption, Handler onClick, bool checked = false) {
-  MenuItem item;
-  item.name = std::move(name);
-  item.caption = std::move(caption);
-  item.checked = checked;
-  item.onClick = std::move(onClick);
-  return item;
+  return MenuItem{.name = std::move(name), .caption = std::move(caption), .checked = checked,
+                  .onClick = std::move(onClick)};
 }
 
 MenuItem Submenu(std::string name, std::string caption, std::vector<MenuItem> children) {
-  MenuItem item;
-  item.name = std::move(name);
-  item.caption = std::move(caption);
-  item.children = std::move(children);
-  return item;
+  return MenuItem{.name = std::move(name), .caption = std::move(caption),
+                  .children = std::move(children)};
 }
 
 MenuItem Separator(std::string name) { return Command(std::move(name), "-", nullptr); }
@@ -30,47 +23,45 @@ MenuItem Separator(std::string name) { return Command(std::move(name), "-", null
 
 FormSpec MainWindowSpec(Program& p) {
   const Handler drag = [&p] { FormDrag(p.ws, p.Form2()); };
-  FormSpec layout;
-  layout.name = "Form2";
-  layout.caption = "lòàfíx¹ - zed²";
-  layout.left = 0;
-  layout.top = 0;
-  layout.clientWidth = 2160;
-  layout.clientHeight = 315;
-  layout.background = "strip";
-  // Earlier labels lie on top: the colons label covers the counters, and a press on
-  // a counter drags the window as a press on the colons does.
-  // The labels take the window's default font and colour.
-  layout.controls = {
-      {.name = "Label1", .left = 1935, .top = 105, .width = 165, .height = 150,
-       .onClick = [&p] { EndProgram(p); }},
-      {.name = "Label6", .left = 30, .top = 30, .width = 165, .height = 255,
-       .onClick = [&p] { OpenCommandMenu(p); }},
-      {.name = "Label5", .left = 1020, .top = 60, .width = 870, .height = 225,
-       .text = "      :      :", .onMouseDown = drag},
-      {.name = "Label4", .left = 1710, .top = 75, .width = 195, .height = 225, .text = "0",
-       .onMouseDown = drag},
-      {.name = "Label3", .left = 1380, .top = 75, .width = 180, .height = 195, .text = "0",
-       .onMouseDown = drag},
-      {.name = "Label2", .left = 1035, .top = 75, .width = 270, .height = 210, .text = "0",
-       .onMouseDown = drag},
+  return FormSpec{
+      .name = "Form2",
+      .caption = "lòàfíx¹ - zed²",
+      .left = 0,
+      .top = 0,
+      .clientWidth = 2160,
+      .clientHeight = 315,
+      .background = "strip",
+      // Earlier labels lie on top: the colons label covers the counters, and a press
+      // on a counter drags the window as a press on the colons does. The labels take
+      // the window's default font and colour.
+      .controls =
+          {
+              {.name = "Label1", .left = 1935, .top = 105, .width = 165, .height = 150,
+               .onClick = [&p] { EndProgram(p); }},
+              {.name = "Label6", .left = 30, .top = 30, .width = 165, .height = 255,
+               .onClick = [&p] { OpenCommandMenu(p); }},
+              {.name = "Label5", .left = 1020, .top = 60, .width = 870, .height = 225,
+               .text = "      :      :", .onMouseDown = drag},
+              {.name = "Label4", .left = 1710, .top = 75, .width = 195, .height = 225, .text = "0",
+               .onMouseDown = drag},
+              {.name = "Label3", .left = 1380, .top = 75, .width = 180, .height = 195, .text = "0",
+               .onMouseDown = drag},
+              {.name = "Label2", .left = 1035, .top = 75, .width = 270, .height = 210, .text = "0",
+               .onMouseDown = drag},
+          },
+      .onLoad =
+          [&p] {
+            StayOnTop(p.ws, p.Form2());
+            p.host.setTooltip(p.Form2(), [&p] { return StripTooltip(p); });
+          },
+      .onMouseDown = drag,
+      // Closed from outside (Alt+F4): the same as the close area.
+      .onCloseRequest = [&p] { EndProgram(p); },
   };
-  layout.onLoad = [&p] {
-    StayOnTop(p.ws, p.Form2());
-    p.host.setTooltip(p.Form2(), [&p] { return StripTooltip(p); });
-  };
-  layout.onMouseDown = drag;
-  // Closed from outside (Alt+F4): the same as the close area.
-  layout.onCloseRequest = [&p] { EndProgram(p); };
-  return layout;
 }
 
 FormSpec MenuHolderSpec() {
-  FormSpec layout;
-  layout.name = "Form3";
-  layout.caption = "Form3";
-  layout.placement = Placement::Default;
-  return layout;
+  return FormSpec{.name = "Form3", .caption = "Form3", .placement = Placement::Default};
 }
 
 MenuItem CommandMenu(Program& p) {
