@@ -1,4 +1,6 @@
-// Import slots that keep the shipped 32-bit programs startable on Windows XP.
+// Two replacements for parts of the static C++ runtime, linked into every executable.
+//
+// An import slot that keeps the shipped 32-bit programs startable on Windows XP.
 //
 // The static C++ runtime brings winpthreads along, and winpthreads calls
 // GetTickCount64, which kernel32 has only from Vista on. A program that imports it does
@@ -8,9 +10,17 @@
 // leads to the system's own GetTickCount64 where there is one, else to a 64-bit count
 // built from GetTickCount.
 //
+// The terminate handler. The runtime's default one prints the type of an uncaught
+// exception to the standard error stream, which a Windows program has not got, and
+// for that brings the whole C++ name demangler and a printf along: about 60 KB of the
+// exe. Defining the handler here keeps the runtime's out; an uncaught exception still
+// ends the program at once.
+//
 // Linked into every executable directly (not through a library archive): the linker
-// must have seen this slot before it reaches the runtime's reference to it.
+// must have seen these definitions before it reaches the runtime's references.
 #include <windows.h>
+
+#include <cstdlib>
 
 #if defined(__i386__)
 
@@ -49,3 +59,7 @@ const TickCount64Function loafixTickCount64Slot = &TickCount64;
 }
 
 #endif
+
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
