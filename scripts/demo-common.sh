@@ -6,17 +6,23 @@
 # rectangle of what is worth looking at ("left top width height"), and waits for
 # C:\shots\NAME.done. serve_checkpoints answers each one by calling a handler.
 
-# Builds loafix.exe, clientsim.exe and the driver with the windows preset (or in
+# Builds loafix.exe, clientsim.exe and the driver with the windows preset, the shipped
+# 32-bit build (windows64 where Wine cannot run 32-bit programs; or in
 # LOAFIX_BUILD_DIR, with the same settings); prints the folder that holds them.
+# Needs deps.sh sourced first.
 build_windows_programs() {
-  local dir=${LOAFIX_BUILD_DIR:-}
+  local dir=${LOAFIX_BUILD_DIR:-} preset=windows toolchain=cmake/mingw-w64-i686.cmake
+  if ! wine_runs_32bit; then
+    preset=windows64
+    toolchain=cmake/mingw-w64-x86_64.cmake
+  fi
   if [[ -z "$dir" ]]; then
-    cmake --preset windows >/dev/null
-    dir=$PWD/build/windows
+    cmake --preset "$preset" >/dev/null
+    dir=$PWD/build/$preset
   else
     if [[ ! -f "$dir/CMakeCache.txt" ]]; then
-      cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-        -DCMAKE_BUILD_TYPE=Release >/dev/null
+      cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
     fi
   fi
   cmake --build "$dir" --target loafix clientsim loafix_driver >&2

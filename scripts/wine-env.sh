@@ -11,6 +11,9 @@
 # Set LOAFIX_DISPLAY to use an existing X display instead of a private Xvfb.
 set -euo pipefail
 
+# Wine through scripts/bin/wine, which picks the loader this machine can run.
+PATH="$(cd "$(dirname "$0")" && pwd)/bin:$PATH"
+
 command=${1:?usage: wine-env.sh up|run|down|env DIR ...}
 dir=${2:?usage: wine-env.sh up|run|down|env DIR ...}
 shift 2
@@ -134,7 +137,7 @@ case "$command" in
     ;;
   env)
     wine_environment
-    echo "export LANG=$LANG WINEPREFIX='$WINEPREFIX' WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES='$WINEDLLOVERRIDES' DISPLAY='${DISPLAY:-}'; unset LC_ALL"
+    echo "export LANG=$LANG WINEPREFIX='$WINEPREFIX' WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES='$WINEDLLOVERRIDES' DISPLAY='${DISPLAY:-}' PATH='$PATH'; unset LC_ALL"
     ;;
   *)
     echo "usage: wine-env.sh up|run|down|env DIR ..." >&2

@@ -17,9 +17,13 @@ bool ClassIs(HWND window, const std::wstring& className) {
   wchar_t buffer[257];
   const int n = GetClassNameW(window, buffer, 257);
   if (n <= 0) return false;
-  // Class names are atoms: compared without regard to letter case.
-  return CompareStringOrdinal(buffer, n, className.data(), static_cast<int>(className.size()),
-                              TRUE) == CSTR_EQUAL;
+  // Class names are atoms: compared without regard to letter case, upper-cased as the
+  // atom table does (CompareStringOrdinal would do the same but needs Vista).
+  if (n != static_cast<int>(className.size())) return false;
+  std::wstring wanted = className;
+  CharUpperBuffW(buffer, n);
+  CharUpperBuffW(wanted.data(), n);
+  return wanted.compare(0, n, buffer, n) == 0;
 }
 
 // The caption the window system keeps for the window. Unlike GetWindowText this never

@@ -89,15 +89,17 @@ std::string ClassName(HWND window) {
   return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
+// A named CALLBACK, not a lambda: in 32-bit Windows a lambda converts only to a
+// pointer of the C calling convention, and EnumWindows calls with stdcall.
+BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  return TRUE;
+}
+
 // Top-level windows in Z order (topmost first), shown or hidden.
 std::vector<HWND> TopLevelWindows() {
   std::vector<HWND> all;
-  EnumWindows(
-      [](HWND w, LPARAM list) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&all));
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&all));
   return all;
 }
 
