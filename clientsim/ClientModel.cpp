@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "clientsim/Hex.h"
+
 namespace loafix::clientsim {
 namespace {
 
@@ -69,17 +71,6 @@ bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {
 }
 
 }  // namespace
-
-std::string Hex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (unsigned char b : bytes) {
-    out += kDigits[b >> 4];
-    out += kDigits[b & 0xF];
-  }
-  return out;
-}
 
 ClientModel::ClientModel(ClientSurface& surface) : surface_(surface) {}
 

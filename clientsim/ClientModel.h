@@ -13,7 +13,7 @@
 //     "_AOL_MODAL" while a modal window is up (the frame is disabled meanwhile)
 //   "#32770" "America Online" message boxes, top-level, with a "Button" and a "Static"
 //
-// Every reaction is logged, one line each, texts as hex of their ANSI bytes:
+// Every reaction is logged, one line each, texts as hex of their ANSI bytes (Hex.h):
 //   keyword <kw>          a keyword was entered (blanks around it trimmed)
 //   im open <sn>          an instant-message window opened
 //   im <sn> <text>        its send button was clicked
@@ -215,8 +215,5 @@ class ClientModel {
   std::vector<std::string> received_;
   std::vector<std::string> log_;
 };
-
-// Hex of a byte string ("3c666f...") as the logs write it.
-std::string Hex(std::string_view bytes);
 
 }  // namespace loafix::clientsim

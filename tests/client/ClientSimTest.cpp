@@ -1,13 +1,13 @@
 // What the stand-in client itself must get right for the end-to-end log to be read.
 #include <gtest/gtest.h>
 
+#include "clientsim/Hex.h"
 #include "tests/WindowsNumbers.h"
 #include "tests/client/ClientDesk.h"
 
 namespace loafix {
 namespace {
 
-using clientsim::Hex;
 using clienttest::ClientDesk;
 
 constexpr std::uint32_t kEnable = 0x000A;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "clientsim/Hex.h"
 #include "clientsim/ScenarioPanel_win.h"
 #include "tests/e2e/ChatText.h"
 #include "tests/e2e/Session.h"

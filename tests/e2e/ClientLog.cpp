@@ -1,40 +1,10 @@
 #include "tests/e2e/ClientLog.h"
 
 #include "client/Ansi.h"
+#include "clientsim/Hex.h"
 #include "tests/wine/WineTest.h"
 
 namespace loafix::e2e {
-namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
-
-std::string Hex(std::string_view bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string out;
-  out.reserve(bytes.size() * 2);
-  for (unsigned char b : bytes) {
-    out += kDigits[b >> 4];
-    out += kDigits[b & 15];
-  }
-  return out;
-}
-
-std::string Unhex(std::string_view hex) {
-  std::string out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-    const int high = HexDigit(hex[i]), low = HexDigit(hex[i + 1]);
-    if (high < 0 || low < 0) break;
-    out += static_cast<char>(high * 16 + low);
-  }
-  return out;
-}
 
 std::string Readable(const std::string& line) {
   // Every word after the first that is all hex digits is shown decoded.

@@ -10,11 +10,6 @@
 
 namespace loafix::e2e {
 
-// Hex of a byte string, lower case, as the client's log writes texts.
-std::string Hex(std::string_view bytes);
-// The bytes back from hex; an odd or malformed tail is dropped.
-std::string Unhex(std::string_view hex);
-
 // A log line as a person would read it in a failure report: the hex of a chat line
 // or keyword shown as its text (UTF-8), with the markup left in.
 std::string Readable(const std::string& line);

@@ -96,6 +96,13 @@ BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
   return TRUE;
 }
 
+// A top-level window's caption, in its ANSI bytes.
+std::string Caption(HWND window) {
+  char buffer[256];
+  const int n = GetWindowTextA(window, buffer, sizeof buffer);
+  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
 // Top-level windows in Z order (topmost first), shown or hidden.
 std::vector<HWND> TopLevelWindows() {
   std::vector<HWND> all;
@@ -193,9 +200,7 @@ void EndLeftovers() {
   for (HWND w : TopLevelWindows()) {
     const DWORD owner = OwnerOf(w);
     if (owner == GetCurrentProcessId()) continue;
-    char caption[256];
-    const int n = GetWindowTextA(w, caption, sizeof caption);
-    const std::string text(caption, n > 0 ? static_cast<std::size_t>(n) : 0);
+    const std::string text = Caption(w);
     bool ours = EqualsIgnoreAsciiCase(ClassName(w), "AOL Frame25");
     for (const std::string& c : captions) ours = ours || text == c;
     if (ours) owners.push_back(owner);
@@ -213,10 +218,7 @@ void EndLeftovers() {
 HWND Person::window(std::string_view caption) const {
   const std::string wanted = Utf8ToAnsi(caption);
   for (HWND w : TopLevelWindows()) {
-    if (OwnerOf(w) != programId_) continue;
-    char text[256];
-    const int n = GetWindowTextA(w, text, sizeof text);
-    if (n >= 0 && std::string(text, static_cast<std::size_t>(n)) == wanted) return w;
+    if (OwnerOf(w) == programId_ && Caption(w) == wanted) return w;
   }
   return nullptr;
 }
@@ -395,10 +397,9 @@ bool Person::choose(std::string_view item) const {
 HWND Person::dialog(std::string_view title) const {
   const std::string wanted = Utf8ToAnsi(title);
   for (HWND w : TopLevelWindows()) {
-    if (OwnerOf(w) != programId_ || !IsWindowVisible(w) || ClassName(w) != "#32770") continue;
-    char text[256];
-    const int n = GetWindowTextA(w, text, sizeof text);
-    if (n >= 0 && std::string(text, static_cast<std::size_t>(n)) == wanted) return w;
+    if (OwnerOf(w) == programId_ && IsWindowVisible(w) && ClassName(w) == "#32770" &&
+        Caption(w) == wanted)
+      return w;
   }
   return nullptr;
 }

@@ -18,6 +18,7 @@
 #include <sstream>
 
 #include "client/Ansi.h"
+#include "clientsim/Hex.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
 
@@ -343,24 +344,6 @@ bool AllBlanks(std::string_view s) {
   return s.find_first_not_of(" \t\v\f\x1A") == std::string_view::npos;
 }
 
-std::string Hex(std::string_view bytes) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (char c : bytes) {
-    out += kDigits[static_cast<unsigned char>(c) >> 4];
-    out += kDigits[static_cast<unsigned char>(c) & 15];
-  }
-  return out.empty() ? "." : out;
-}
-
-std::string Unhex(const std::string& hex) {
-  std::string out;
-  if (hex == ".") return out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-    out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  return out;
-}
-
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -396,8 +379,7 @@ std::string ini::Shown(std::string_view bytes) {
     if (b >= 0x20 && b < 0x7F && b != '\\') {
       out << c;
     } else {
-      static const char kDigits[] = "0123456789abcdef";
-      out << "\\x" << kDigits[b >> 4] << kDigits[b & 15];
+      out << "\\x" << Hex(std::string_view(&c, 1));
     }
   }
   if (bytes.size() > 120) out << "...(" << bytes.size() << " bytes)";
@@ -463,15 +445,15 @@ TEST_F(WineDifferentialTest, ReadBacksMatchThePlatformsPrivateProfileFunctions) 
       std::ofstream(wineFile, std::ios::binary) << *s.initial;
       std::ofstream(ourFolder / "loafix.ini", std::ios::binary) << *s.initial;
     }
-    script << "F " << Hex(WinePath(wineFile)) << '\n';
+    script << "F " << HexWord(WinePath(wineFile)) << '\n';
     for (const Op& op : s.ops) {
       // What the store's two routines hand the platform: the key upper-cased for a
       // write, lower-cased for a read.
       if (op.kind == Op::kWrite)
-        script << "W " << Hex(op.section) << ' ' << Hex(AsciiUpper(op.key)) << ' '
-               << (op.value ? Hex(*op.value) : "-") << '\n';
+        script << "W " << HexWord(op.section) << ' ' << HexWord(AsciiUpper(op.key)) << ' '
+               << (op.value ? HexWord(*op.value) : "-") << '\n';
       else
-        script << "R " << Hex(op.section) << ' ' << Hex(AsciiLower(op.key)) << '\n';
+        script << "R " << HexWord(op.section) << ' ' << HexWord(AsciiLower(op.key)) << '\n';
     }
   }
   script.close();

@@ -19,29 +19,12 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 
-namespace {
+#include "clientsim/Hex.h"
 
-std::string FromHex(const std::string& hex) {
-  if (hex == ".") return {};
-  std::string out;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-    out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  return out;
-}
-
-std::string ToHex(const char* bytes, int count) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out;
-  for (int i = 0; i < count; ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    out += kDigits[b >> 4];
-    out += kDigits[b & 15];
-  }
-  return out.empty() ? "." : out;
-}
-
-}  // namespace
+using loafix::HexWord;
+using loafix::Unhex;
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -65,21 +48,21 @@ int main(int argc, char** argv) {
     std::string op, a, b, c;
     fields >> op >> a >> b >> c;
     if (op == "F") {
-      file = FromHex(a);
+      file = Unhex(a);
     } else if (op == "W") {
-      const std::string section = FromHex(a), key = FromHex(b);
+      const std::string section = Unhex(a), key = Unhex(b);
       const std::optional<std::string> value =
-          c == "-" ? std::nullopt : std::optional<std::string>(FromHex(c));
+          c == "-" ? std::nullopt : std::optional<std::string>(Unhex(c));
       WritePrivateProfileStringA(section.c_str(), key.c_str(), value ? value->c_str() : nullptr,
                                  file.c_str());
       WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
     } else if (op == "R") {
-      const std::string section = FromHex(a), key = FromHex(b);
+      const std::string section = Unhex(a), key = Unhex(b);
       char buffer[750] = {};
       const DWORD count = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer,
                                                    sizeof buffer, file.c_str());
       WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
-      results << count << ' ' << ToHex(buffer, static_cast<int>(count)) << '\n';
+      results << count << ' ' << HexWord(std::string_view(buffer, count)) << '\n';
     }
   }
   return results.good() ? 0 : 1;

@@ -2,7 +2,7 @@
 // stand-in client in another, and the client's log as the witness of what arrived.
 #include "client/Ansi.h"
 #include "client/clientkit.h"
-#include "clientsim/ClientModel.h"
+#include "clientsim/Hex.h"
 #include "idle/ChatLines.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/wine/WineTest.h"
@@ -10,7 +10,6 @@
 namespace loafix {
 namespace {
 
-using clientsim::Hex;
 using namespace winetest;
 
 constexpr double kStartTimeout = 30;

@@ -2,14 +2,13 @@
 // window tree by class and caption, the scenario windows it starts with, and the
 // messages a program sends reaching the client's model (its log tells).
 #include "client/Ansi.h"
-#include "clientsim/ClientModel.h"
+#include "clientsim/Hex.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/wine/WineTest.h"
 
 namespace loafix {
 namespace {
 
-using clientsim::Hex;
 using namespace winetest;
 
 bool Logged(const std::string& path, const std::string& line) {
