@@ -1,11 +1,9 @@
 // The periodic poster: each tick of Timer2 waits the configured interval, then posts
 // the statistics line and, a second later, the reason or website line, as the check
 // marks read after the wait ask.
+#include <algorithm>
 #include <array>
-#include <cerrno>
 #include <climits>
-#include <cmath>
-#include <cstdlib>
 #include <string>
 
 #include "client/clientkit.h"
@@ -51,24 +49,41 @@ void PostStats(Program& p, bool withScreenName) {
 }  // namespace
 
 int IntervalSeconds(std::string_view text) {
-  // strtod wants a terminated string and would also take hex, "inf" and "nan";
-  // accept only [sign] digits [. digits].
+  // Only [sign] digits [. digits], read digit by digit and rounded half to even from
+  // the digits themselves (no strtod: it would also take hex, "inf" and "nan", and it
+  // brings the C library's whole number formatting into the program).
+  constexpr long long kBeyond = static_cast<long long>(INT_MAX) + 2;
   std::size_t i = 0;
+  const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  const std::size_t digitsStart = i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-  std::size_t digits = i - digitsStart;
+  long long whole = 0;
+  bool any = false;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    any = true;
+    whole = std::min(whole * 10 + (text[i] - '0'), kBeyond);
+  }
+  // The fraction only decides the rounding: below a half, a half, or above.
+  int fraction = 0;  // -1 below, 0 none or exactly half, 1 above
+  bool half = false;
   if (i < text.size() && text[i] == '.') {
     ++i;
-    const std::size_t fractionStart = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    digits += i - fractionStart;
+    const std::size_t first = i;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+      any = true;
+      const int digit = text[i] - '0';
+      if (i == first) {
+        half = digit == 5;
+        fraction = digit > 5 ? 1 : digit < 5 ? -1 : 0;
+      } else if (half && digit != 0) {
+        fraction = 1;
+        half = false;
+      }
+    }
   }
-  if (digits == 0) return 60;
-  const double value = RoundHalfEven(std::strtod(std::string(text.substr(0, i)).c_str(), nullptr));
-  if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<int>(value);
+  if (!any) return 60;
+  if (fraction > 0 || (half && whole % 2 == 1)) ++whole;
+  if (negative) return whole == 0 ? 0 : -whole <= INT_MIN ? INT_MIN : static_cast<int>(-whole);
+  return whole >= INT_MAX ? INT_MAX : static_cast<int>(whole);
 }
 
 void IdlePosterTick(Program& p) {

@@ -64,6 +64,9 @@ TEST(IntervalReading, Table) {
       {"-7.", -7},  {"", 60},      {".", 60},    {"..", 60},   {"abc", 60},   {"12abc", 12},
       {"+8", 8},    {"1e3", 1},    {"0x10", 0},  {"inf", 60},  {"nan", 60},   {"-", 60},
       {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1},
+      // Rounded from the digits themselves, half to even, the sign kept aside.
+      {"2.50000", 2}, {"2.500001", 3}, {"2.49999999999999999999", 2}, {"-2.5", -2},
+      {"-3.5", -4},   {".5", 0},       {"1.5", 2},   {"-0.4", 0},  {"2147483646.5", 2147483646},
   };
   for (const auto& [text, seconds] : rows) EXPECT_EQ(IntervalSeconds(text), seconds) << text;
 }
