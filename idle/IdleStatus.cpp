@@ -1,7 +1,7 @@
 // What the strip tells when the mouse rests on it: whether the person is idle, since
 // when, when the next line goes out and how often.
 #include <cmath>
-#include <cstdio>
+#include <algorithm>
 
 #include "ui/Program.h"
 
@@ -10,9 +10,8 @@ namespace loafix {
 std::string StripTooltip(Program& p) {
   if (!p.checked("idleon") || p.idleState.since < 0) return "not idle";
   const int minuteOfDay = static_cast<int>(p.idleState.since / 60) % (24 * 60);
-  char since[32];
-  std::snprintf(since, sizeof since, "idle since %02d:%02d", minuteOfDay / 60, minuteOfDay % 60);
-  std::string text = since;
+  const auto twoDigits = [](int n) { return std::string{char('0' + n / 10), char('0' + n % 10)}; };
+  std::string text = "idle since " + twoDigits(minuteOfDay / 60) + ":" + twoDigits(minuteOfDay % 60);
   if (!p.checked("enablescrolling")) return text + " \u00b7 scrolling off";
   const double left = std::ceil(p.idleState.nextLineAt - p.host.now());
   const int nextIn = p.idleState.nextLineAt < 0 || left < 0 ? 0 : static_cast<int>(std::min(left, 2e9));
