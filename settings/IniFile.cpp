@@ -169,47 +169,6 @@ long DecodeUtf8Tail(unsigned char lead, std::string_view bytes, std::size_t& i) 
 
 // ---- the file as text ----
 
-// The decoded file and, for every unit, where it came from, so an edit can splice the
-// original bytes and leave every other byte as it was.
-struct Text {
-  Encoding encoding = Encoding::kAnsi;
-  std::size_t bom = 0;
-  std::u16string units;
-  std::vector<std::size_t> utf8Offsets;  // UTF-8 only: offset of each unit, then the end
-  std::size_t unitsEnd = 0;              // offset just past the last decoded unit
-
-  std::size_t RawOffset(std::size_t unit) const {
-    if (unit == units.size()) return unitsEnd;
-    switch (encoding) {
-      case Encoding::kAnsi:
-        return unit;
-      case Encoding::kUtf8:
-        return utf8Offsets[unit];
-      default:
-        return bom + 2 * unit;
-    }
-  }
-
-  std::string Encode(std::u16string_view s) const {
-    std::string out;
-    switch (encoding) {
-      case Encoding::kAnsi:
-        return UnitsToAnsi(s);
-      case Encoding::kUtf8:
-        return UnitsToUtf8(s);  // callers' text never holds surrogates
-      case Encoding::kUtf16Le:
-      case Encoding::kUtf16Be:
-        for (char16_t u : s) {
-          const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
-          out += encoding == Encoding::kUtf16Le ? lo : hi;
-          out += encoding == Encoding::kUtf16Le ? hi : lo;
-        }
-        return out;
-    }
-    return out;
-  }
-};
-
 // The encoding a reader takes the file to be in, and the length of its byte-order mark.
 std::pair<Encoding, std::size_t> DetectEncoding(std::string_view bytes) {
   auto starts = [&](std::string_view bom) { return bytes.substr(0, bom.size()) == bom; };
@@ -219,157 +178,252 @@ std::pair<Encoding, std::size_t> DetectEncoding(std::string_view bytes) {
   return {Encoding::kAnsi, 0};
 }
 
-Text Decode(std::string_view bytes) {
-  Text t;
-  std::tie(t.encoding, t.bom) = DetectEncoding(bytes);
-  switch (t.encoding) {
-    case Encoding::kAnsi:
-      t.units = AnsiToUnits(bytes);
-      t.unitsEnd = bytes.size();
-      break;
-    case Encoding::kUtf8:
-      t.units.reserve(bytes.size());
-      t.utf8Offsets.reserve(bytes.size() + 1);
-      for (std::size_t i = t.bom; i < bytes.size();) {
-        const std::size_t start = i;
-        const auto lead = static_cast<unsigned char>(bytes[i++]);
-        const long cp = lead < 0x80 ? lead : DecodeUtf8Tail(lead, bytes, i);
-        if (cp < 0x10000) {
-          t.units += static_cast<char16_t>(cp < 0 ? 0xFFFD : cp);
-          t.utf8Offsets.push_back(start);
-        } else {
-          t.units += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-          t.units += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-          t.utf8Offsets.push_back(start);
-          t.utf8Offsets.push_back(start);
+// The file's bytes as the units a reader decodes them to, position by position, without
+// decoding the file as a whole: a settings file that has grown to many megabytes costs
+// one pass over its bytes, and no copy of them.
+//
+// In an ANSI or UTF-8 file a position is a byte offset. Everything the line structure
+// depends on (line breaks, blanks, "[", "]", "=", NUL) is a single ASCII byte, and no
+// byte of a multi-byte character is ever one of them, so the structure is read straight
+// from the bytes; only names and values are decoded. A UTF-16 file has one position per
+// two bytes.
+class View {
+ public:
+  explicit View(std::string_view bytes) : bytes_(bytes) {
+    std::tie(encoding_, bom_) = DetectEncoding(bytes);
+    wide_ = encoding_ == Encoding::kUtf16Le || encoding_ == Encoding::kUtf16Be;
+    if (wide_) {
+      begin_ = 0;
+      end_ = (bytes.size() - bom_) / 2;  // an odd last byte is ignored
+    } else {
+      begin_ = bom_;
+      end_ = bytes.size();
+    }
+    opaque_ = end_;
+    if (encoding_ == Encoding::kUtf8) {
+      // A multi-byte sequence cut off by the end of the file swallows the rest of it, line
+      // breaks included, into one replacement character.
+      for (std::size_t p = std::max(begin_, end_ >= 3 ? end_ - 3 : 0); p < end_; ++p) {
+        const auto b = static_cast<unsigned char>(bytes[p]);
+        const std::size_t length = b >= 0xF5 ? 0 : b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC2 ? 1 : 0;
+        if (length > 0 && p + 1 + length > end_) {
+          opaque_ = p;
+          break;
         }
       }
-      t.unitsEnd = bytes.size();
-      t.utf8Offsets.push_back(bytes.size());
-      break;
-    case Encoding::kUtf16Le:
-    case Encoding::kUtf16Be: {
-      const std::size_t count = (bytes.size() - t.bom) / 2;  // an odd last byte is ignored
-      t.units.resize(count);
-      for (std::size_t k = 0; k < count; ++k) {
-        const auto a = static_cast<unsigned char>(bytes[t.bom + 2 * k]);
-        const auto b = static_cast<unsigned char>(bytes[t.bom + 2 * k + 1]);
-        t.units[k] =
-            static_cast<char16_t>(t.encoding == Encoding::kUtf16Le ? a | (b << 8) : (a << 8) | b);
-      }
-      t.unitsEnd = t.bom + 2 * count;
-      break;
     }
   }
-  return t;
-}
 
-// One line of the file, as positions in the decoded units. A line ends at its first CR
-// LF, CR or LF; `next` is where the following line starts.
+  Encoding encoding() const { return encoding_; }
+  std::size_t begin() const { return begin_; }
+  std::size_t end() const { return end_; }
+  std::size_t Raw(std::size_t pos) const { return wide_ ? bom_ + 2 * pos : pos; }
+
+  // The unit at a position as far as the line structure goes: exact for every unit the
+  // structure depends on, some other non-blank unit for the rest.
+  char16_t At(std::size_t pos) const {
+    if (wide_) {
+      const auto a = static_cast<unsigned char>(bytes_[bom_ + 2 * pos]);
+      const auto b = static_cast<unsigned char>(bytes_[bom_ + 2 * pos + 1]);
+      return static_cast<char16_t>(encoding_ == Encoding::kUtf16Le ? a | (b << 8) : (a << 8) | b);
+    }
+    return pos >= opaque_ ? char16_t{0xFFFD} : static_cast<unsigned char>(bytes_[pos]);
+  }
+
+  // Where the line that holds `pos` ends: the next CR or LF, or the end.
+  std::size_t LineEnd(std::size_t pos) const {
+    if (!wide_) {
+      const char* p = bytes_.data();
+      const std::size_t stop = opaque_;
+      while (pos < stop && p[pos] != '\r' && p[pos] != '\n') ++pos;
+      return pos < stop ? pos : end_;
+    }
+    while (pos < end_ && !IsBreak(At(pos))) ++pos;
+    return pos;
+  }
+
+  // Whether [from, to) may decode to exactly `units` units: names of another length are
+  // passed over without decoding them.
+  bool MayHold(std::size_t from, std::size_t to, std::size_t units) const {
+    const std::size_t n = to - from;
+    // A UTF-8 unit takes one to three bytes (a four-byte sequence gives two units).
+    return encoding_ == Encoding::kUtf8 ? units <= n && n <= 3 * units : n == units;
+  }
+
+  // The units [from, to) decodes to. `from` is where a character starts, as every
+  // position just after a unit of the line structure is.
+  std::u16string Units(std::size_t from, std::size_t to) const {
+    std::u16string out;
+    switch (encoding_) {
+      case Encoding::kAnsi:
+        return AnsiToUnits(bytes_.substr(from, to - from));
+      case Encoding::kUtf8:
+        out.reserve(to - from);
+        for (std::size_t i = from; i < to;) {
+          const auto lead = static_cast<unsigned char>(bytes_[i++]);
+          const long cp = lead < 0x80 ? lead : DecodeUtf8Tail(lead, bytes_, i);
+          if (cp < 0x10000) {
+            out += static_cast<char16_t>(cp < 0 ? 0xFFFD : cp);
+          } else {
+            out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+          }
+        }
+        return out;
+      default:
+        out.reserve(to - from);
+        for (std::size_t k = from; k < to; ++k) out += At(k);
+        return out;
+    }
+  }
+
+  std::string Encode(std::u16string_view s) const {
+    std::string out;
+    switch (encoding_) {
+      case Encoding::kAnsi:
+        return UnitsToAnsi(s);
+      case Encoding::kUtf8:
+        return UnitsToUtf8(s);  // callers' text never holds surrogates
+      case Encoding::kUtf16Le:
+      case Encoding::kUtf16Be:
+        for (char16_t u : s) {
+          const char lo = static_cast<char>(u & 0xFF), hi = static_cast<char>(u >> 8);
+          out += encoding_ == Encoding::kUtf16Le ? lo : hi;
+          out += encoding_ == Encoding::kUtf16Le ? hi : lo;
+        }
+        return out;
+    }
+    return out;
+  }
+
+ private:
+  std::string_view bytes_;
+  Encoding encoding_ = Encoding::kAnsi;
+  std::size_t bom_ = 0;
+  bool wide_ = false;
+  std::size_t begin_ = 0, end_ = 0;
+  std::size_t opaque_ = 0;  // UTF-8: from here to the end is one replacement character
+};
+
+// One line of the file, as positions. A line ends at its first CR LF, CR or LF; `next`
+// is where the following line starts.
 struct Line {
   enum Kind { kBlank, kSection, kEntry };
   Kind kind = kBlank;
   std::size_t begin = 0, end = 0, next = 0;
+  std::size_t first = 0, last = 0;            // the line without blanks around it
   std::size_t nameBegin = 0, nameLength = 0;  // trimmed, cut at a NUL
   std::size_t nameEnd = 0;                    // entries: just past the trimmed name
   bool hasValue = false;
   std::size_t valueBegin = 0, valueLength = 0;  // trimmed, cut at a NUL
 };
 
-struct Document {
-  Text text;
-  std::vector<Line> lines;
-
-  std::u16string_view View(std::size_t pos, std::size_t length) const {
-    return std::u16string_view(text.units).substr(pos, length);
-  }
-  std::u16string_view Name(const Line& l) const { return View(l.nameBegin, l.nameLength); }
-  std::u16string_view Value(const Line& l) const { return View(l.valueBegin, l.valueLength); }
-};
-
-Line ClassifyLine(std::u16string_view all, std::size_t begin, std::size_t end) {
+// The line that starts at `pos`, with its bounds only; Classify tells what it is.
+Line ScanLine(const View& v, std::size_t pos) {
   Line l;
-  l.begin = begin;
-  l.end = end;
-  std::size_t a = begin, b = end;
-  while (a < b && IsBlank(all[a])) ++a;
-  while (b > a && IsBlank(all[b - 1])) --b;
-  if (a == b) return l;
-  auto setName = [&](std::size_t from, std::size_t to) {
-    while (from < to && IsBlank(all[from])) ++from;
-    while (to > from && IsBlank(all[to - 1])) --to;
-    l.nameBegin = from;
-    l.nameLength = CutAtNul(all.substr(from, to - from)).size();
-    return to;
-  };
-  if (all[a] == u'[') {
-    std::size_t close = b - 1;
-    while (close > a && all[close] != u']') --close;
-    if (close > a) {
-      l.kind = Line::kSection;
-      setName(a + 1, close);
-      return l;
-    }
-  }
-  l.kind = Line::kEntry;
-  const std::size_t eq = all.substr(a, b - a).find(u'=');
-  if (eq == std::u16string_view::npos) {
-    l.nameEnd = setName(a, b);
-    return l;
-  }
-  l.nameEnd = setName(a, a + eq);
-  l.hasValue = true;
-  std::size_t v = a + eq + 1;
-  while (v < b && IsBlank(all[v])) ++v;
-  l.valueBegin = v;
-  l.valueLength = CutAtNul(all.substr(v, b - v)).size();
+  l.begin = pos;
+  l.end = v.LineEnd(pos);
+  l.next = l.end;
+  if (l.next < v.end())
+    l.next += (v.At(l.next) == u'\r' && l.next + 1 < v.end() && v.At(l.next + 1) == u'\n') ? 2 : 1;
+  std::size_t a = l.begin, b = l.end;
+  while (a < b && IsBlank(v.At(a))) ++a;
+  while (b > a && IsBlank(v.At(b - 1))) --b;
+  l.first = a;
+  l.last = b;
+  l.kind = a == b ? Line::kBlank : Line::kEntry;
   return l;
 }
 
-Document Load(std::string_view bytes) {
-  Document d{Decode(bytes), {}};
-  const std::u16string_view all = d.text.units;
-  for (std::size_t pos = 0; pos < all.size();) {
-    std::size_t end = pos;
-    while (end < all.size() && !IsBreak(all[end])) ++end;
-    std::size_t next = end;
-    if (next < all.size())
-      next += (all[next] == u'\r' && next + 1 < all.size() && all[next + 1] == u'\n') ? 2 : 1;
-    Line line = ClassifyLine(all, pos, end);
-    line.next = next;
-    d.lines.push_back(line);
-    pos = next;
-  }
-  return d;
+// Only a line that starts with "[" can be a section line.
+bool MaySection(const View& v, const Line& l) {
+  return l.kind != Line::kBlank && v.At(l.first) == u'[';
 }
 
-// The lines [first, last) of the first section named `name`; first is the line after the
-// section line (0 for the lines before any section line, which form the section "").
-struct Region {
-  std::size_t header = SIZE_MAX;  // SIZE_MAX for the section ""
-  std::size_t first = 0, last = 0;
+std::size_t NulCut(const View& v, std::size_t from, std::size_t to) {
+  std::size_t k = from;
+  while (k < to && v.At(k) != 0) ++k;
+  return k - from;
+}
+
+void Classify(const View& v, Line& l) {
+  if (l.kind == Line::kBlank) return;
+  const std::size_t a = l.first, b = l.last;
+  auto setName = [&](std::size_t from, std::size_t to) {
+    while (from < to && IsBlank(v.At(from))) ++from;
+    while (to > from && IsBlank(v.At(to - 1))) --to;
+    l.nameBegin = from;
+    l.nameLength = NulCut(v, from, to);
+    return to;
+  };
+  if (v.At(a) == u'[') {
+    std::size_t close = b - 1;
+    while (close > a && v.At(close) != u']') --close;
+    if (close > a) {
+      l.kind = Line::kSection;
+      setName(a + 1, close);
+      return;
+    }
+  }
+  l.kind = Line::kEntry;
+  std::size_t eq = a;
+  while (eq < b && v.At(eq) != u'=') ++eq;
+  if (eq == b) {
+    l.nameEnd = setName(a, b);
+    return;
+  }
+  l.nameEnd = setName(a, eq);
+  l.hasValue = true;
+  std::size_t value = eq + 1;
+  while (value < b && IsBlank(v.At(value))) ++value;
+  l.valueBegin = value;
+  l.valueLength = NulCut(v, value, b);
+}
+
+bool NameIs(const View& v, const Line& l, std::u16string_view name) {
+  const std::size_t end = l.nameBegin + l.nameLength;
+  return v.MayHold(l.nameBegin, end, name.size()) && SameName(v.Units(l.nameBegin, end), name);
+}
+
+// What one pass over the file finds for a section and a key: the first section of the
+// name (the only one a reader searches), the key's entries in it, and where new lines
+// would go. The pass stops at the section's end, or at the key's first entry unless
+// every entry is wanted: where the key is found, no line is added.
+struct Search {
+  bool sectionFound = false;
+  std::vector<Line> entries;  // of the key, in the section, in file order
+  // The last non-blank line of the section (its section line included), or of the whole
+  // file when the section is missing.
+  std::optional<Line> lastLine;
 };
 
-std::optional<Region> FindSection(const Document& d, std::u16string_view name) {
-  Region r;
-  std::size_t i = 0;
-  if (!name.empty()) {
-    while (i < d.lines.size() &&
-           !(d.lines[i].kind == Line::kSection && SameName(d.Name(d.lines[i]), name)))
-      ++i;
-    if (i == d.lines.size()) return std::nullopt;
-    r.header = i++;
-  }
-  r.first = i;
-  while (i < d.lines.size() && d.lines[i].kind != Line::kSection) ++i;
-  r.last = i;
-  return r;
-}
+enum class Want { kFirstEntry, kEveryEntry };
 
-std::optional<std::size_t> FindEntry(const Document& d, const Region& r, std::u16string_view key) {
-  for (std::size_t i = r.first; i < r.last; ++i)
-    if (d.lines[i].kind == Line::kEntry && SameName(d.Name(d.lines[i]), key)) return i;
-  return std::nullopt;
+Search Find(const View& v, std::u16string_view section, std::u16string_view key, Want want) {
+  Search s;
+  // Lines before the first section line form the section "".
+  bool inside = section.empty();
+  s.sectionFound = inside;
+  for (std::size_t pos = v.begin(); pos < v.end();) {
+    Line l = ScanLine(v, pos);
+    pos = l.next;
+    if (MaySection(v, l)) Classify(v, l);
+    if (inside) {
+      if (l.kind == Line::kSection) break;
+      if (l.kind == Line::kBlank) continue;
+      s.lastLine = l;
+      Classify(v, l);
+      if (!NameIs(v, l, key)) continue;
+      s.entries.push_back(l);
+      if (want == Want::kFirstEntry) break;
+    } else if (l.kind == Line::kSection && NameIs(v, l, section)) {
+      inside = s.sectionFound = true;
+      s.lastLine = l;
+    } else if (l.kind != Line::kBlank) {
+      s.lastLine = l;
+    }
+  }
+  return s;
 }
 
 // A replacement of the bytes [at, at + length) of the file.
@@ -378,38 +432,27 @@ struct Splice {
   std::string bytes;
 };
 
-std::string ApplySplices(std::string_view original, std::vector<Splice> splices) {
+// New lines go after `after`, the last non-blank line of where they belong, or at the
+// start of the file's text when there is none; a last line without a line break gets
+// one first.
+Splice InsertLines(const View& v, const std::optional<Line>& after, std::u16string_view lines) {
+  if (!after) return {v.Raw(v.begin()), 0, v.Encode(lines)};
+  std::u16string text = after->next == after->end ? u"\r\n" : u"";
+  text += lines;
+  return {v.Raw(after->next), 0, v.Encode(text)};
+}
+
+// Makes the splices inside the file's own buffer, from the last to the first, so that
+// each one's offsets still hold.
+void ApplySplices(std::string& bytes, std::vector<Splice> splices) {
+  const bool wasAnsi = DetectEncoding(bytes).first == Encoding::kAnsi;
   std::sort(splices.begin(), splices.end(),
-            [](const Splice& a, const Splice& b) { return a.at < b.at; });
-  std::string out;
-  std::size_t pos = 0;
-  for (const Splice& s : splices) {
-    out.append(original.substr(pos, s.at - pos));
-    out += s.bytes;
-    pos = s.at + s.length;
-  }
-  out.append(original.substr(pos));
+            [](const Splice& a, const Splice& b) { return a.at > b.at; });
+  for (const Splice& s : splices) bytes.replace(s.at, s.length, s.bytes);
   // An ANSI file whose first line went, or got a new line before it, may now begin with
   // bytes that read as a byte-order mark ("ï»¿" is the UTF-8 one), and every later read
   // would decode the whole file differently. A blank line first keeps it ANSI.
-  if (DetectEncoding(original).first == Encoding::kAnsi &&
-      DetectEncoding(out).first != Encoding::kAnsi)
-    out.insert(0, "\r\n");
-  return out;
-}
-
-// New lines go after the last non-blank line among [from, to), or at `fallback` when
-// there is none; a last line without a line break gets one first.
-Splice InsertLines(const Document& d, std::size_t from, std::size_t to, std::size_t fallbackUnit,
-                   std::u16string_view lines) {
-  std::size_t after = SIZE_MAX;
-  for (std::size_t i = from; i < to; ++i)
-    if (d.lines[i].kind != Line::kBlank) after = i;
-  if (after == SIZE_MAX) return {d.text.RawOffset(fallbackUnit), 0, d.text.Encode(lines)};
-  const Line& l = d.lines[after];
-  std::u16string text = l.next == l.end ? u"\r\n" : u"";
-  text += lines;
-  return {d.text.RawOffset(l.next), 0, d.text.Encode(text)};
+  if (wasAnsi && DetectEncoding(bytes).first != Encoding::kAnsi) bytes.insert(0, "\r\n");
 }
 
 // A value as the file will hold it: what a read of a raw write would give back for this
@@ -453,14 +496,18 @@ std::string MapAnsiCase(std::string_view utf8, bool upper) {
 }  // namespace
 
 std::vector<Section> Parse(std::string_view fileBytes) {
-  const Document d = Load(fileBytes);
+  const View v(fileBytes);
   std::vector<Section> sections(1);
-  for (const Line& l : d.lines) {
+  for (std::size_t pos = v.begin(); pos < v.end();) {
+    Line l = ScanLine(v, pos);
+    pos = l.next;
+    Classify(v, l);
+    const std::string name = UnitsToUtf8(v.Units(l.nameBegin, l.nameBegin + l.nameLength));
     if (l.kind == Line::kSection) {
-      sections.push_back({UnitsToUtf8(d.Name(l)), {}});
+      sections.push_back({name, {}});
     } else if (l.kind == Line::kEntry) {
-      Entry e{UnitsToUtf8(d.Name(l)), std::nullopt};
-      if (l.hasValue) e.value = UnitsToUtf8(d.Value(l));
+      Entry e{name, std::nullopt};
+      if (l.hasValue) e.value = UnitsToUtf8(v.Units(l.valueBegin, l.valueBegin + l.valueLength));
       sections.back().entries.push_back(std::move(e));
     }
   }
@@ -468,59 +515,68 @@ std::vector<Section> Parse(std::string_view fileBytes) {
 }
 
 std::string ReadValue(std::string_view fileBytes, std::string_view section, std::string_view key) {
-  const Document d = Load(fileBytes);
-  const std::optional<Region> region = FindSection(d, Trim(FromCaller(section)));
-  if (!region) return {};
-  const std::optional<std::size_t> entry = FindEntry(d, *region, Trim(FromCaller(key)));
-  if (!entry || !d.lines[*entry].hasValue) return {};
-  std::u16string_view value = d.Value(d.lines[*entry]);
+  const View v(fileBytes);
+  const Search s =
+      Find(v, Trim(FromCaller(section)), Trim(FromCaller(key)), Want::kFirstEntry);
+  if (s.entries.empty() || !s.entries[0].hasValue) return {};
+  const Line& l = s.entries[0];
+  const std::u16string all = v.Units(l.valueBegin, l.valueBegin + l.valueLength);
+  std::u16string_view value = all;
   if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
       value.back() == value.front())
     value = value.substr(1, value.size() - 2);
   return AnsiToUtf8(UnitsToAnsi(value.substr(0, kMaxValueLength)));
 }
 
-std::optional<std::string> WriteValue(std::string_view fileBytes, std::string_view section,
-                                      std::string_view key, std::optional<std::string_view> value) {
+std::size_t EditRoom(std::string_view section, std::string_view key, std::string_view value) {
+  // Names and values come out of the ANSI code page no longer than the caller's UTF-8, or
+  // twice that in a UTF-16 file; the rest is brackets, "=" and line breaks.
+  return 2 * (section.size() + key.size() + value.size()) + 32;
+}
+
+bool EditValue(std::string& fileBytes, std::string_view section, std::string_view key,
+               std::optional<std::string_view> value) {
   const std::u16string sectionName(Trim(FromCaller(section)));
   const std::u16string keyName(Trim(FromCaller(key)));
-  if (UnsafeSectionName(sectionName) || UnsafeKeyName(keyName)) return std::nullopt;
+  if (UnsafeSectionName(sectionName) || UnsafeKeyName(keyName)) return false;
 
-  const Document d = Load(fileBytes);
-  const std::optional<Region> region = FindSection(d, sectionName);
   std::vector<Splice> splices;
-
-  if (!value) {
-    if (!region) return std::nullopt;
-    // Every entry of the name goes, not only the first: with only the first removed, a
-    // duplicate further down (a hand-edited file) would become the value read.
-    for (std::size_t i = region->first; i < region->last; ++i) {
-      const Line& l = d.lines[i];
-      if (l.kind == Line::kEntry && SameName(d.Name(l), keyName)) {
-        const std::size_t from = d.text.RawOffset(l.begin);
-        splices.push_back({from, d.text.RawOffset(l.next) - from, {}});
+  {
+    const View v(fileBytes);
+    if (!value) {
+      const Search s = Find(v, sectionName, keyName, Want::kEveryEntry);
+      // Every entry of the name goes, not only the first: with only the first removed, a
+      // duplicate further down (a hand-edited file) would become the value read.
+      for (const Line& l : s.entries)
+        splices.push_back({v.Raw(l.begin), v.Raw(l.next) - v.Raw(l.begin), {}});
+      if (splices.empty()) return false;
+    } else {
+      const std::u16string stored = StoredValue(*value);
+      const Search s = Find(v, sectionName, keyName, Want::kFirstEntry);
+      if (!s.sectionFound) {
+        splices.push_back(InsertLines(
+            v, s.lastLine, u"[" + sectionName + u"]\r\n" + keyName + u"=" + stored + u"\r\n"));
+      } else if (!s.entries.empty()) {
+        // The name keeps the spelling it has on disk; only "=" and the value are new.
+        const Line& l = s.entries[0];
+        if (l.hasValue && v.Units(l.valueBegin, l.valueBegin + l.valueLength) == stored)
+          return false;
+        splices.push_back(
+            {v.Raw(l.nameEnd), v.Raw(l.end) - v.Raw(l.nameEnd), v.Encode(u"=" + stored)});
+      } else {
+        splices.push_back(InsertLines(v, s.lastLine, keyName + u"=" + stored + u"\r\n"));
       }
     }
-    if (splices.empty()) return std::nullopt;
-    return ApplySplices(fileBytes, std::move(splices));
   }
+  ApplySplices(fileBytes, std::move(splices));
+  return true;
+}
 
-  const std::u16string stored = StoredValue(*value);
-  if (!region) {
-    const std::u16string lines = u"[" + sectionName + u"]\r\n" + keyName + u"=" + stored + u"\r\n";
-    splices.push_back(InsertLines(d, 0, d.lines.size(), 0, lines));
-  } else if (const std::optional<std::size_t> entry = FindEntry(d, *region, keyName)) {
-    // The name keeps the spelling it has on disk; only "=" and the value are new.
-    const Line& l = d.lines[*entry];
-    if (l.hasValue && d.Value(l) == stored) return std::nullopt;
-    const std::size_t from = d.text.RawOffset(l.nameEnd);
-    splices.push_back({from, d.text.RawOffset(l.end) - from, d.text.Encode(u"=" + stored)});
-  } else {
-    const std::size_t from = region->header == SIZE_MAX ? region->first : region->header;
-    splices.push_back(InsertLines(d, from, region->last, d.lines.empty() ? 0 : d.lines[from].begin,
-                                  keyName + u"=" + stored + u"\r\n"));
-  }
-  return ApplySplices(fileBytes, std::move(splices));
+std::optional<std::string> WriteValue(std::string_view fileBytes, std::string_view section,
+                                      std::string_view key, std::optional<std::string_view> value) {
+  std::string bytes(fileBytes);
+  if (!EditValue(bytes, section, key, value)) return std::nullopt;
+  return bytes;
 }
 
 std::string UpperCase(std::string_view utf8) {

@@ -1,6 +1,7 @@
 // The text of an INI file, read as the platform's private-profile functions read it and
 // edited so that every line we do not need to touch keeps its bytes. Pure functions over
-// the file's bytes: the settings store does the file input and output around them.
+// the file's bytes, each one pass that stops where its answer is known: the settings
+// store does the file input and output around them.
 //
 // Names and values cross this interface as UTF-8 and pass through the ANSI code page
 // (Windows-1252), as they would through the platform's "A" functions. The file itself
@@ -41,14 +42,22 @@ std::vector<Section> Parse(std::string_view fileBytes);
 // section, the key or its value is missing.
 std::string ReadValue(std::string_view fileBytes, std::string_view section, std::string_view key);
 
-// The file's bytes after storing `value` under `key` in the first section named
-// `section` (created at the end of the file when missing), or after removing the key
-// when `value` is null. nullopt when the file needs no change, or when a name would
-// break the file's line structure.
+// Stores `value` under `key` in the first section named `section` (created at the end
+// of the file when missing), or removes the key when `value` is null, changing only the
+// bytes that must change, inside `fileBytes` itself. False, with `fileBytes` untouched,
+// when the file needs no change, or when a name would break the file's line structure.
 //
 // The value is stored as it reads back: blanks and line breaks before it dropped, cut
 // at the next line break, trailing blanks dropped. A line break therefore never starts
 // a line of its own, so no value can create, change or remove another key or section.
+bool EditValue(std::string& fileBytes, std::string_view section, std::string_view key,
+               std::optional<std::string_view> value);
+
+// How many bytes EditValue may add to a file at most: reserved beforehand, the edit
+// needs no second buffer.
+std::size_t EditRoom(std::string_view section, std::string_view key, std::string_view value);
+
+// The file's bytes after EditValue, or nullopt when it changes nothing.
 std::optional<std::string> WriteValue(std::string_view fileBytes, std::string_view section,
                                       std::string_view key, std::optional<std::string_view> value);
 
