@@ -1,20 +1,26 @@
 // Where the file the callers call "C:\loafix.ini" really lives.
 #pragma once
 
-#include <filesystem>
+#include <string>
+
+#include "settings/SettingsFile.h"
 
 namespace loafix {
 
-// `preferred` when this user may create (and so atomically replace) files in it, else
-// `fallback`; `preferred` again when there is no fallback.
-std::filesystem::path PickSettingsFolder(const std::filesystem::path& preferred,
-                                         const std::filesystem::path& fallback);
+inline constexpr std::string_view kSettingsFileName = "loafix.ini";
+
+// `preferred` when this user may create files in it (every write makes a temporary file
+// beside the settings file) and the settings file there is missing or a regular file;
+// else `fallback`. `preferred` again when there is no fallback.
+std::string PickSettingsFolder(const std::string& preferred, const std::string& fallback,
+                               std::string_view fileName = kSettingsFileName,
+                               SettingsFiles& files = PlatformFiles());
 
 #ifdef _WIN32
 // The root of drive C: where the settings file can be written there, else the user's
 // %APPDATA% folder: a standard account on current Windows may not create files in C:\,
 // and the settings would otherwise vanish without a word. Chosen once per run.
-std::filesystem::path ChooseSettingsFolder();
+std::string ChooseSettingsFolder();
 #endif
 
 }  // namespace loafix

@@ -5,9 +5,22 @@
 #include "settings/SettingsFolder.h"
 
 namespace loafix {
+namespace {
 
-std::filesystem::path ChooseSettingsFolder() {
-  static const std::filesystem::path chosen = [] {
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+}  // namespace
+
+std::string ChooseSettingsFolder() {
+  static const std::string chosen = [] {
     // The variable, not the shell folder functions: no extra system library, and the
     // same answer for a roaming profile.
     std::wstring appData(MAX_PATH, L'\0');
@@ -19,7 +32,7 @@ std::filesystem::path ChooseSettingsFolder() {
           GetEnvironmentVariableW(L"APPDATA", appData.data(), static_cast<DWORD>(appData.size()));
     }
     appData.resize(length < appData.size() ? length : 0);
-    return PickSettingsFolder(L"C:\\", appData);
+    return PickSettingsFolder("C:\\", Utf8(appData));
   }();
   return chosen;
 }

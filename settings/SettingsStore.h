@@ -3,10 +3,11 @@
 // platform, keeping the platform's private-profile read-back rules.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "settings/SettingsFile.h"
 
 namespace loafix {
 
@@ -17,26 +18,30 @@ inline constexpr std::string_view kIniLower = "c:\\loafix.ini";
 
 class SettingsStore {
  public:
-  // `folder` is where the file named "C:\loafix.ini" lives on this machine: the root
-  // of drive C: on Windows (or the fallback the platform layer chose), a test's own
+  // `folder` (UTF-8) is where the file named "C:\loafix.ini" lives on this machine: the
+  // root of drive C: on Windows (or the fallback the platform layer chose), a test's own
   // folder elsewhere.
-  explicit SettingsStore(std::filesystem::path folder);
+  explicit SettingsStore(std::string folder, SettingsFiles& files = PlatformFiles());
 
   // At most 749 characters of the key's value (UTF-8); "" for a missing file,
   // section or key. Section and key match in any letter case.
   std::string GetFromINI(std::string_view section, std::string_view key,
                          std::string_view file) const;
 
-  // Writes the value under the upper-cased key; a null value removes the key. A write
-  // that cannot be done changes nothing and reports nothing.
-  void WriteToINI(std::string_view section, std::string_view key,
+  // Writes the value under the upper-cased key; a null value removes the key. The write
+  // lands wherever the platform's own profile writer would land it: when another program
+  // holds the file, the new text goes into the file itself. False when it could not be
+  // written at all; the file then keeps every byte it had, and telling the person is the
+  // caller's part.
+  bool WriteToINI(std::string_view section, std::string_view key,
                   std::optional<std::string_view> value, std::string_view file);
 
-  // The real path behind one of the callers' spellings of the file.
-  std::filesystem::path Resolve(std::string_view file) const;
+  // The real path (UTF-8) behind one of the callers' spellings of the file.
+  std::string Resolve(std::string_view file) const;
 
  private:
-  std::filesystem::path folder_;
+  std::string folder_;
+  SettingsFiles& files_;
 };
 
 }  // namespace loafix

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   sim::SimDesktop desktop(clock);
   sim::SimHost host(clock, desktop);
   sim::SimClient client(clock, desktop);
-  SettingsStore store(folder);
+  SettingsStore store(folder.string());
   Program program(desktop, host, store);
   client.model().start();
   client.model().openRoom("Town Square");

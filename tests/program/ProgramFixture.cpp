@@ -17,7 +17,7 @@ std::filesystem::path FreshFolder() {
 
 }  // namespace
 
-ProgramTest::ProgramTest() : folder(FreshFolder()), store(folder) {
+ProgramTest::ProgramTest() : folder(FreshFolder()), store(folder.string()) {
   client.model().start();
   client.model().openRoom("Town Square");
   client.model().onLog = [this](const std::string& line) {

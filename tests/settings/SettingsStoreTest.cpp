@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -49,12 +51,12 @@ class SettingsStoreTest : public testing::Test {
   }
 
   const fs::path folder_ = FreshFolder();
-  SettingsStore store_{folder_};
+  SettingsStore store_{folder_.string()};
 };
 
 TEST_F(SettingsStoreTest, BothSpellingsOfThePathAreOneFile) {
   EXPECT_EQ(store_.Resolve(kIniUpper), store_.Resolve(kIniLower));
-  EXPECT_EQ(store_.Resolve(kIniUpper), folder_ / "loafix.ini");
+  EXPECT_EQ(store_.Resolve(kIniUpper), (folder_ / "loafix.ini").string());
 
   // The aimsn command reads with one spelling and writes with the other.
   store_.WriteToINI(kSection, "aim sn", "Alice", kIniUpper);
@@ -108,7 +110,7 @@ TEST_F(SettingsStoreTest, AReadOnlyFileKeepsEveryByte) {
 }
 
 TEST_F(SettingsStoreTest, AMissingFolderFailsSilently) {
-  SettingsStore nowhere(folder_ / "no drive C");
+  SettingsStore nowhere((folder_ / "no drive C").string());
   nowhere.WriteToINI(kSection, "interval", "60", kIniUpper);
   nowhere.WriteToINI(kSection, "interval", std::nullopt, kIniUpper);
   EXPECT_FALSE(fs::exists(folder_ / "no drive C"));
@@ -139,11 +141,29 @@ TEST_F(SettingsStoreTest, AFullDiskLeavesTheOldFile) {
 TEST_F(SettingsStoreTest, OddThingsWhereTheFileShouldBe) {
   const fs::path file = folder_ / "loafix.ini";
 
-  fs::create_directory(file);  // a folder of that name
-  store_.WriteToINI(kSection, "interval", "60", kIniUpper);
-  EXPECT_TRUE(fs::is_directory(file));
-  EXPECT_EQ(store_.GetFromINI(kSection, "interval", kIniLower), "");
-  fs::remove(file);
+  // Nothing can be kept in a folder, a FIFO or a device of that name: reads give "" at
+  // once (a FIFO nobody writes to is not waited on), writes say they failed.
+  struct Odd {
+    const char* what;
+    void (*make)(const fs::path&);
+    fs::file_type stays;
+  };
+  const Odd odds[] = {
+      {"a folder", [](const fs::path& f) { fs::create_directory(f); }, fs::file_type::directory},
+      {"a FIFO", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0666), 0); },
+       fs::file_type::fifo},
+      {"a device", [](const fs::path& f) { fs::create_symlink("/dev/null", f); },
+       fs::file_type::character},
+  };
+  for (const Odd& odd : odds) {
+    odd.make(file);
+    EXPECT_FALSE(store_.WriteToINI(kSection, "interval", "60", kIniUpper)) << odd.what;
+    EXPECT_FALSE(store_.WriteToINI(kSection, "interval", std::nullopt, kIniUpper)) << odd.what;
+    EXPECT_EQ(store_.GetFromINI(kSection, "interval", kIniLower), "") << odd.what;
+    EXPECT_EQ(fs::status(file).type(), odd.stays) << odd.what;
+    EXPECT_EQ(Names(), std::vector<std::string>{"loafix.ini"}) << odd.what;
+    fs::remove(file);
+  }
 
   // A private file stays private, and a link stays a link to the file it names.
   Put(folder_ / "real.ini", "[idle info]\r\nINTERVAL=60\r\n");
@@ -165,15 +185,90 @@ TEST_F(SettingsStoreTest, TheFolderFallsBackWhenNoFileCanBeCreated) {
     fs::path fallback;
     fs::path chosen;
   };
+  // Where the settings file should be, something that can never hold it.
+  fs::create_directories(folder_ / "folder" / "loafix.ini");
+  fs::create_directory(folder_ / "fifo");
+  ASSERT_EQ(::mkfifo((folder_ / "fifo" / "loafix.ini").c_str(), 0666), 0);
+  fs::create_directory(folder_ / "device");
+  fs::create_symlink("/dev/null", folder_ / "device" / "loafix.ini");
+  fs::create_directory(folder_ / "plain");
+  Put(folder_ / "plain" / "loafix.ini", "[idle info]\r\n");
   const Row rows[] = {
       {folder_, fallback, folder_},
       {folder_ / "missing", fallback, fallback},               // no drive C:
       {folder_ / "a file", fallback, fallback},                // not a folder
       {folder_ / "missing", fs::path(), folder_ / "missing"},  // nowhere else to go
+      {folder_ / "folder", fallback, fallback},
+      {folder_ / "fifo", fallback, fallback},
+      {folder_ / "device", fallback, fallback},
+      {folder_ / "plain", fallback, folder_ / "plain"},
   };
   for (const Row& row : rows)
-    EXPECT_EQ(PickSettingsFolder(row.preferred, row.fallback), row.chosen) << row.preferred;
-  EXPECT_EQ(Names(), (std::vector<std::string>{"a file", "appdata"}));  // the probe is gone
+    EXPECT_EQ(PickSettingsFolder(row.preferred.string(), row.fallback.string()), row.chosen.string())
+        << row.preferred;
+  // The probes are gone.
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{"a file", "appdata", "device", "fifo", "folder", "plain"}));
+  EXPECT_EQ(fs::directory_iterator(folder_ / "plain")->path().filename(), "loafix.ini");
+}
+
+// The platform's file layer with a rename that another program's handle refuses, which a
+// test cannot bring about on this system, and optionally a write in place that fails.
+class HeldFiles : public SettingsFiles {
+ public:
+  WriteOutcome replaceGives = WriteOutcome::kRefused;
+  bool overwriteFails = false;
+  int overwrites = 0;
+
+  WriteOutcome replace(const std::string&, std::string_view) override { return replaceGives; }
+  WriteOutcome overwrite(const std::string& path, std::string_view bytes) override {
+    ++overwrites;
+    return overwriteFails ? WriteOutcome::kFailed : SettingsFiles::overwrite(path, bytes);
+  }
+};
+
+TEST_F(SettingsStoreTest, AWriteTheFileIsHeldAgainstGoesIntoTheFileItself) {
+  const std::string start = "[idle info]\r\nINTERVAL=60\r\nASCII=\xAC\r\n";
+  const std::string withReason = start + "REASON=out to lunch, back at two\r\n";
+  struct Row {
+    const char* what;
+    std::optional<std::string> before;  // no file
+    WriteOutcome replace;
+    bool overwriteFails;
+    const char* key;
+    std::optional<std::string> value;
+    bool written;
+    int overwrites;
+    std::optional<std::string> after;
+  };
+  const Row rows[] = {
+      {"longer text, in place", start, WriteOutcome::kRefused, false, "reason",
+       "out to lunch, back at two", true, 1, withReason},
+      {"shorter text, in place: the old end is cut", withReason, WriteOutcome::kRefused, false,
+       "ascii", std::nullopt, true, 1,
+       "[idle info]\r\nINTERVAL=60\r\nREASON=out to lunch, back at two\r\n"},
+      {"held, and the file refuses writing too", start, WriteOutcome::kRefused, true, "reason",
+       "lunch", false, 1, start},
+      {"read-only or a full disk: no second way", start, WriteOutcome::kFailed, false, "reason",
+       "lunch", false, 0, start},
+      {"no file yet, and none may be made", std::nullopt, WriteOutcome::kRefused, false, "reason",
+       "lunch", false, 0, std::nullopt},
+  };
+  const fs::path file = folder_ / "loafix.ini";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    fs::remove(file);
+    if (row.before) Put(file, *row.before);
+    HeldFiles files;
+    files.replaceGives = row.replace;
+    files.overwriteFails = row.overwriteFails;
+    SettingsStore store(folder_.string(), files);
+    const auto value = row.value ? std::optional<std::string_view>(*row.value) : std::nullopt;
+    EXPECT_EQ(store.WriteToINI(kSection, row.key, value, kIniUpper), row.written);
+    EXPECT_EQ(files.overwrites, row.overwrites);
+    EXPECT_EQ(fs::exists(file), row.after.has_value());
+    EXPECT_EQ(row.after ? Slurp(file) : "", row.after.value_or(""));
+  }
 }
 
 }  // namespace

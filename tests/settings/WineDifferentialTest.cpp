@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -470,7 +471,7 @@ TEST_F(WineDifferentialTest, ReadBacksMatchThePlatformsPrivateProfileFunctions) 
   for (std::size_t i = 0; i < sequences.size(); ++i) {
     const Sequence& s = sequences[i];
     const fs::path ourFolder = root_ / "ours" / std::to_string(i);
-    SettingsStore store(ourFolder);
+    SettingsStore store(ourFolder.string());
     bool rawBreak = false;                   // the platform has written a line break raw
     std::set<std::string> duplicateRemoved;  // keys whose removal Wine does differently
     bool compareFiles = true;

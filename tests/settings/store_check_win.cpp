@@ -1,10 +1,12 @@
 // The settings store's Windows half, run under Wine by the "wine" tests: replacing the file
-// with MoveFileExW, the read-only attribute, a file another program holds open, a missing
-// folder, and the choice of folder. Prints each broken expectation; exits with their count.
+// with MoveFileExW, the read-only attribute, a file another program holds open (beside the
+// platform's own profile writer in the same spot), a missing folder, and the choice of
+// folder. Prints each broken expectation; exits with their count.
 //   store_check_win <fresh folder>
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -18,9 +20,9 @@ using namespace loafix;
 
 int failures = 0;
 
-void Expect(bool ok, const char* what) {
+void Expect(bool ok, const std::string& what) {
   if (!ok) {
-    std::printf("FAILED: %s\n", what);
+    std::printf("FAILED: %s\n", what.c_str());
     ++failures;
   }
 }
@@ -30,10 +32,101 @@ std::string Slurp(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+void Put(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 int Count(const fs::path& folder) {
   int n = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++n;
   return n;
+}
+
+HANDLE Hold(const fs::path& file, DWORD access, DWORD share) {
+  return CreateFileW(file.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+// Another program holds the file open: an editor, a backup or search indexer, a virus
+// scanner. A write of ours lands exactly where the platform's own profile writer lands
+// one (tried on a twin file held the same way), leaves the file exactly its new text, and
+// says so when it cannot land.
+void HeldFiles(const fs::path& folder) {
+  const DWORD kReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  struct Row {
+    const char* holder;
+    DWORD access, share;
+    bool lands;
+  };
+  const Row rows[] = {
+      {"a reader sharing read and write", GENERIC_READ, kReadWrite, true},
+      {"an editor sharing read and write", GENERIC_READ | GENERIC_WRITE, kReadWrite, true},
+      {"a reader sharing everything", GENERIC_READ, kReadWrite | FILE_SHARE_DELETE, true},
+      {"a reader sharing read only", GENERIC_READ, FILE_SHARE_READ, false},
+      {"a reader sharing nothing", GENERIC_READ, 0, false},
+  };
+  const std::string start = "[idle info]\r\nINTERVAL=60\r\nASCII=\xAC\r\n";
+  const std::string longer = start + "REASON=out to lunch, back at two\r\n";
+  const std::string shorter = "[idle info]\r\nINTERVAL=60\r\nREASON=out to lunch, back at two\r\n";
+  int serial = 0;
+  for (const Row& row : rows) {
+    const std::string what = std::string(" (") + row.holder + ")";
+    const fs::path sub = folder / ("held" + std::to_string(++serial));
+    fs::create_directories(sub);
+    const fs::path file = sub / "loafix.ini";
+    SettingsStore store(sub.string());
+    // One write while the file is held; the bytes are looked at once it is let go.
+    auto whileHeld = [&](auto write) {
+      const HANDLE h = Hold(file, row.access, row.share);
+      Expect(h != INVALID_HANDLE_VALUE, "held" + what);
+      const bool wrote = write();
+      CloseHandle(h);
+      return wrote;
+    };
+    Put(file, start);
+    Expect(whileHeld([&] {
+             return store.WriteToINI(kSection, "reason", "out to lunch, back at two", kIniUpper);
+           }) == row.lands,
+           "a longer text reports what became of it" + what);
+    Expect(Slurp(file) == (row.lands ? longer : start), "the longer text, byte for byte" + what);
+    Put(file, longer);
+    // Shorter than the file it goes into: the end is set after the text.
+    Expect(whileHeld([&] {
+             return store.WriteToINI(kSection, "ascii", std::nullopt, kIniLower);
+           }) == row.lands,
+           "a shorter text reports what became of it" + what);
+    Expect(Slurp(file) == (row.lands ? shorter : longer), "the shorter text, byte for byte" + what);
+    Expect(Count(sub) == 1, "no temporary file left" + what);
+
+    const fs::path twin = folder / ("twin" + std::to_string(serial) + ".ini");
+    Put(twin, start);
+    const HANDLE t = Hold(twin, row.access, row.share);
+    WritePrivateProfileStringA("idle info", "REASON", "x", twin.string().c_str());
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, twin.string().c_str());
+    CloseHandle(t);
+    Expect((Slurp(twin).find("REASON=x") != std::string::npos) == row.lands,
+           "the platform's writer lands it alike" + what);
+  }
+}
+
+// A folder, a device or nothing where the settings file should be.
+void FolderChoice(const fs::path& folder) {
+  const fs::path preferred = folder / "preferred";
+  const fs::path fallback = folder / "appdata";
+  fs::create_directories(preferred / "folder.ini");
+  fs::create_directories(fallback);
+  Put(preferred / "plain.ini", "[idle info]\r\n");
+  struct Row {
+    const char* name;
+    bool falls;
+  };
+  const Row rows[] = {
+      {"plain.ini", false}, {"missing.ini", false}, {"folder.ini", true},
+      {"NUL", true},        {"CON", true},
+  };
+  for (const Row& row : rows)
+    Expect(PickSettingsFolder(preferred.string(), fallback.string(), row.name) ==
+               (row.falls ? fallback : preferred).string(),
+           std::string("folder chosen for a settings file named ") + row.name);
 }
 
 }  // namespace
@@ -42,7 +135,7 @@ int main(int argc, char** argv) {
   if (argc != 2) return 100;
   const fs::path folder = argv[1];
   const fs::path file = folder / "loafix.ini";
-  SettingsStore store(folder);
+  SettingsStore store(folder.string());
 
   store.WriteToINI(kSection, "interval", "60", kIniUpper);
   store.WriteToINI(kSection, "ascii", "\xC2\xAC", kIniLower);  // replaces the file just made
@@ -53,7 +146,7 @@ int main(int argc, char** argv) {
 
   const std::string before = Slurp(file);
   SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-  store.WriteToINI(kSection, "interval", "30", kIniUpper);
+  Expect(!store.WriteToINI(kSection, "interval", "30", kIniUpper), "a read-only file is refused");
   store.WriteToINI(kSection, "interval", std::nullopt, kIniUpper);
   Expect(Slurp(file) == before, "a read-only file keeps its bytes");
   Expect(Count(folder) == 1, "no temporary file left after a refused write");
@@ -63,23 +156,16 @@ int main(int argc, char** argv) {
   Expect((GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0, "and stays hidden");
   SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-  // Another program holds the file open without sharing: nothing can be read, so nothing
-  // is written over it.
-  const std::string held = Slurp(file);
-  HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  Expect(h != INVALID_HANDLE_VALUE, "open without sharing");
-  store.WriteToINI(kSection, "reason", "lunch", kIniUpper);
-  Expect(store.GetFromINI(kSection, "interval", kIniLower).empty(),
-         "an unreadable file reads empty");
-  CloseHandle(h);
-  Expect(Slurp(file) == held, "a file held open keeps its bytes");
+  HeldFiles(folder);
 
-  SettingsStore nowhere(folder / "missing");
-  nowhere.WriteToINI(kSection, "interval", "60", kIniUpper);
+  SettingsStore nowhere((folder / "missing").string());
+  Expect(!nowhere.WriteToINI(kSection, "interval", "60", kIniUpper), "no folder, no write");
   Expect(!fs::exists(folder / "missing"), "a missing folder stays missing");
 
-  Expect(ChooseSettingsFolder() == fs::path(L"C:\\"), "C:\\ where files can be created there");
-  Expect(PickSettingsFolder(L"Q:\\", folder) == folder, "the fallback where there is no drive");
+  Expect(ChooseSettingsFolder() == "C:\\", "C:\\ where files can be created there");
+  Expect(PickSettingsFolder("Q:\\", folder.string()) == folder.string(),
+         "the fallback where there is no drive");
+  FolderChoice(folder);
   std::printf("%d failures\n", failures);
   return failures;
 }

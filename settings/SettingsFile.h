@@ -1,0 +1,79 @@
+// The file operations the settings store is built on, with paths as UTF-8 text. The
+// platform's own file calls sit behind them (SettingsFile_win.cpp, SettingsFile_posix.cpp):
+// neither C++ streams nor the standard path library, which would add more than a megabyte
+// to the program.
+//
+// A store takes them as an object so that a test can put a fault where the real file
+// system will not produce one on demand (a rename refused because another program
+// holds the file).
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace loafix {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// `name` inside `folder`.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+enum class PathKind {
+  kMissing,
+  kRegularFile,
+  kOther,  // a folder, a FIFO, a device, or something that cannot be looked at
+};
+
+struct FileRead {
+  enum class Status { kRead, kMissing, kUnreadable };
+  Status status = Status::kMissing;
+  std::string bytes;
+};
+
+enum class WriteOutcome {
+  kWritten,
+  // Refused by a sharing or access error: another program holds the file open, or no
+  // new file may be created beside it. Writing into the file itself may still work.
+  kRefused,
+  kFailed,  // nothing was changed, and writing in place would not help either
+};
+
+class SettingsFiles {
+ public:
+  virtual ~SettingsFiles() = default;
+
+  virtual PathKind kind(const std::string& path);
+
+  // The whole file, with room for `spare` more bytes reserved so that an edit can be
+  // made in the same buffer. Only a regular file is read.
+  virtual FileRead read(const std::string& path, std::size_t spare);
+
+  // Makes `path` hold exactly `bytes` by writing a temporary file beside it and renaming
+  // it over the old one, so a crash or a full disk leaves the old file or the new one,
+  // never half of one. A rename refused because the file is held is tried again for a
+  // moment before kRefused. On kRefused and kFailed the file keeps every byte and no
+  // temporary file is left. A read-only file is kFailed, also where the system would let
+  // this user replace it.
+  virtual WriteOutcome replace(const std::string& path, std::string_view bytes);
+
+  // Makes the existing file `path` hold exactly `bytes` by writing into it, through a
+  // handle that shares reading, writing and deleting as the platform's own profile writer
+  // does: the way in while another program holds the file. The text goes in one write
+  // and the file's end is set after it, so the file is never longer or shorter than its
+  // new text; a longer text claims its room first, so a full disk refuses before any byte
+  // has changed.
+  virtual WriteOutcome overwrite(const std::string& path, std::string_view bytes);
+
+  // Whether a new file can be created in `folder` (the probe is removed again).
+  virtual bool canCreateIn(const std::string& folder);
+};
+
+// The platform's file system.
+SettingsFiles& PlatformFiles();
+
+}  // namespace loafix

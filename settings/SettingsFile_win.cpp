@@ -1,0 +1,208 @@
+#include <windows.h>
+
+#include <string>
+
+#include "settings/SettingsFile.h"
+
+namespace loafix {
+namespace {
+
+// A rename refused by a busy file is tried this often, this far apart, before the store
+// writes in place: a virus scanner or an indexer usually lets go within that.
+constexpr int kRenameTries = 4;
+constexpr DWORD kRenamePauseMs = 25;
+
+// Every handle we open lets everyone else go on reading, writing, renaming and deleting,
+// as the platform's own profile functions do.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
+  return wide;
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t cut = path.find_last_of(L"\\/");
+  return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+}
+
+bool RefusedByAccess(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
+// One WriteFile call for the whole text: what another program reading the file at the
+// same moment sees is the old text or the new one, as far as the system allows.
+bool WriteWhole(HANDLE h, std::string_view bytes) {
+  DWORD written = 0;
+  return WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+bool SeekTo(HANDLE h, std::size_t offset) {
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(h, at, nullptr, FILE_BEGIN);
+}
+
+// A handle on a regular file only: folders, devices ("NUL", "CON") and pipes are refused.
+HANDLE OpenRegular(const std::wstring& path, DWORD access, DWORD& error) {
+  const HANDLE h = CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    error = GetLastError();
+    return h;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    CloseHandle(h);
+    error = ERROR_INVALID_NAME;
+    return INVALID_HANDLE_VALUE;
+  }
+  return h;
+}
+
+HANDLE CreateProbe(const std::wstring& folder, const std::wstring& stem, std::wstring& name) {
+  static unsigned serial = 0;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    name = folder + stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++serial ^ GetTickCount()) + L".tmp";
+    const HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+PathKind SettingsFiles::kind(const std::string& path) {
+  const std::wstring wide = Wide(path);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PathKind::kMissing
+                                                                          : PathKind::kOther;
+  }
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return PathKind::kOther;
+  // A device name answers to the attribute query like a file does; only a handle tells.
+  DWORD error = 0;
+  const HANDLE h = OpenRegular(wide, 0, error);
+  if (h == INVALID_HANDLE_VALUE)
+    return RefusedByAccess(error) ? PathKind::kRegularFile : PathKind::kOther;
+  CloseHandle(h);
+  return PathKind::kRegularFile;
+}
+
+FileRead SettingsFiles::read(const std::string& path, std::size_t spare) {
+  FileRead result;
+  DWORD error = 0;
+  const HANDLE h = OpenRegular(Wide(path), GENERIC_READ, error);
+  if (h == INVALID_HANDLE_VALUE) {
+    result.status = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                        ? FileRead::Status::kMissing
+                        : FileRead::Status::kUnreadable;
+    return result;
+  }
+  result.status = FileRead::Status::kUnreadable;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size)) {
+    try {
+      result.bytes.reserve(static_cast<std::size_t>(size.QuadPart) + spare);
+      result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+      std::size_t got = 0;
+      bool ok = true;
+      char more[4096];  // what a file that grew meanwhile has beyond its size
+      for (;;) {
+        const bool full = got == result.bytes.size();
+        const std::size_t want = full ? sizeof more : result.bytes.size() - got;
+        DWORD n = 0;
+        if (!ReadFile(h, full ? more : result.bytes.data() + got,
+                      static_cast<DWORD>(want > (1u << 30) ? (1u << 30) : want), &n, nullptr)) {
+          ok = false;
+          break;
+        }
+        if (n == 0) break;
+        if (full) result.bytes.append(more, n);
+        got += n;
+      }
+      result.bytes.resize(got);
+      if (ok) result.status = FileRead::Status::kRead;
+    } catch (...) {
+      // out of memory: read as unreadable
+    }
+  }
+  CloseHandle(h);
+  if (result.status != FileRead::Status::kRead) result.bytes = std::string();
+  return result;
+}
+
+WriteOutcome SettingsFiles::replace(const std::string& path, std::string_view bytes) {
+  const std::wstring target = Wide(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return WriteOutcome::kFailed;
+  } else if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+    return WriteOutcome::kFailed;
+  }
+
+  const std::wstring folder = FolderOf(target);
+  std::wstring temp;
+  const HANDLE h = CreateProbe(folder, L"~" + target.substr(folder.size()) + L".", temp);
+  if (h == INVALID_HANDLE_VALUE)
+    return RefusedByAccess(GetLastError()) ? WriteOutcome::kRefused : WriteOutcome::kFailed;
+  bool ok = WriteWhole(h, bytes) && FlushFileBuffers(h);
+  ok = CloseHandle(h) && ok;
+  // A hidden or system settings file stays so after the replacement.
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (ok && attributes != INVALID_FILE_ATTRIBUTES && (attributes & kept))
+    SetFileAttributesW(temp.c_str(), attributes & kept);
+  WriteOutcome outcome = ok ? WriteOutcome::kRefused : WriteOutcome::kFailed;
+  for (int attempt = 0; ok && attempt < kRenameTries; ++attempt) {
+    if (attempt > 0) Sleep(kRenamePauseMs);
+    if (MoveFileExW(temp.c_str(), target.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      outcome = WriteOutcome::kWritten;
+      break;
+    }
+    if (!RefusedByAccess(GetLastError())) {
+      outcome = WriteOutcome::kFailed;
+      break;
+    }
+  }
+  if (outcome != WriteOutcome::kWritten) DeleteFileW(temp.c_str());
+  return outcome;
+}
+
+WriteOutcome SettingsFiles::overwrite(const std::string& path, std::string_view bytes) {
+  const std::wstring target = Wide(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY))
+    return WriteOutcome::kFailed;
+  DWORD error = 0;
+  const HANDLE h = OpenRegular(target, GENERIC_WRITE, error);
+  if (h == INVALID_HANDLE_VALUE) return WriteOutcome::kFailed;
+  LARGE_INTEGER old{};
+  bool ok = GetFileSizeEx(h, &old) != 0;
+  if (ok && static_cast<ULONGLONG>(old.QuadPart) < bytes.size())
+    ok = SeekTo(h, bytes.size()) && SetEndOfFile(h);
+  ok = ok && SeekTo(h, 0) && WriteWhole(h, bytes) && SetEndOfFile(h) && FlushFileBuffers(h);
+  ok = CloseHandle(h) && ok;
+  return ok ? WriteOutcome::kWritten : WriteOutcome::kFailed;
+}
+
+bool SettingsFiles::canCreateIn(const std::string& folder) {
+  std::wstring where = Wide(folder);
+  if (!where.empty() && where.back() != L'\\' && where.back() != L'/') where += L'\\';
+  std::wstring probe;
+  const HANDLE h = CreateProbe(where, L".loafix-probe-", probe);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return DeleteFileW(probe.c_str()) != 0;
+}
+
+}  // namespace loafix
