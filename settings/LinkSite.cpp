@@ -12,9 +12,12 @@ constexpr std::uint32_t kOrange = 0xFF8000;
 
 void Done(Program& p) {
   const Hwnd form = p.Form4();
-  p.write("web url", p.text(form, "Text1"), kIniLower);
-  p.write("site name", p.text(form, "Text2"), kIniLower);
-  p.write("description", p.text(form, "Text3"), kIniLower);
+  const std::string url = p.text(form, "Text1");
+  const std::string name = p.text(form, "Text2");
+  const std::string description = p.text(form, "Text3");
+  p.write({{"web url", url, kIniLower},
+           {"site name", name, kIniLower},
+           {"description", description, kIniLower}});
   p.host.hideForm(form);
 }
 

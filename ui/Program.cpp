@@ -5,6 +5,14 @@
 namespace loafix {
 namespace {
 
+// The box that tells the person a command's settings could not be saved.
+inline constexpr std::string_view kUnsavedTitle = "loafix";
+inline constexpr std::string_view kUnsavedText = "could not save ";
+inline constexpr std::string_view kUnsavedIn = " in ";
+inline constexpr std::string_view kUnsavedWhy =
+    ": the file is read-only, held open by another program, or cannot be created. nothing "
+    "in it was changed.";
+
 MenuItem* Find(MenuItem& menu, std::string_view name) {
   if (menu.name == name) return &menu;
   for (MenuItem& child : menu.children)
@@ -72,9 +80,18 @@ std::string Program::read(std::string_view key, std::string_view file) const {
   return settings.GetFromINI(kSection, key, file);
 }
 
-void Program::write(std::string_view key, std::optional<std::string_view> value,
-                    std::string_view file) {
-  settings.WriteToINI(kSection, key, value, file);
+void Program::write(std::initializer_list<SettingWrite> writes) {
+  std::string unsaved;
+  std::string path;
+  for (const SettingWrite& w : writes) {
+    if (settings.WriteToINI(kSection, w.key, w.value, w.file)) continue;
+    unsaved += (unsaved.empty() ? "\"" : ", \"") + std::string(w.key) + "\"";
+    path = settings.Resolve(w.file);
+  }
+  if (unsaved.empty()) return;
+  std::string text(kUnsavedText);
+  text.append(unsaved).append(kUnsavedIn).append(path).append(kUnsavedWhy);
+  host.messageBox(text, kUnsavedTitle);
 }
 
 }  // namespace loafix

@@ -5,6 +5,7 @@
 // the main window's labels, texts in the settings file (read afresh at each use).
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -64,8 +65,19 @@ class Program {
 
   // A setting of section "idle info", read or written through one spelling of the file.
   std::string read(std::string_view key, std::string_view file = kIniUpper) const;
+  struct SettingWrite {
+    std::string_view key;
+    std::optional<std::string_view> value;
+    std::string_view file = kIniUpper;
+  };
+  // Writes the settings one command saves, in order. When any of them cannot be written,
+  // the person is told once, with the settings and the file named: what they typed is
+  // never lost without a word.
+  void write(std::initializer_list<SettingWrite> writes);
   void write(std::string_view key, std::optional<std::string_view> value,
-             std::string_view file = kIniUpper);
+             std::string_view file = kIniUpper) {
+    write({{key, value, file}});
+  }
 
   // The feedback window's mail: a second send while one is still retrying is ignored.
   MailSendGuard feedbackMail;

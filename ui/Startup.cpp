@@ -27,8 +27,7 @@ void SplashClick(Program& p) {
   p.host.hideForm(p.Form1());
   // The main window is on screen before any setting is written or line posted.
   p.host.showForm(p.Form2());
-  p.write("interval", "60");
-  p.write("ascii", "¬");
+  p.write({{"interval", "60"}, {"ascii", "¬"}});
   AutoIdleAtStart(p);
   Advertise(p.ws, p.host);
 }

@@ -1,5 +1,7 @@
 // The option prompts and the link-site window: what is stored, what the poster then
 // does with it, and the check marks.
+#include <functional>
+
 #include "idle/ChatLines.h"
 #include "idle/Product.h"
 #include "tests/program/ProgramFixture.h"
@@ -183,6 +185,49 @@ TEST_F(Options, ReasonDuringAnOpenLinkSiteWindow) {
   host.click(program.Form4(), "Label4");
   EXPECT_TRUE(checked("reason"));  // done touches no mark
   EXPECT_FALSE(checked("linksite"));
+}
+
+TEST_F(Options, SettingsThatCannotBeSavedAreNamedOncePerCommand) {
+  // Nothing can write the settings file: a folder stands where it should be.
+  std::filesystem::create_directory(folder / "loafix.ini");
+  const std::string file = (folder / "loafix.ini").string();
+  struct Row {
+    const char* what;
+    std::function<void()> command;
+    std::vector<std::string> named;
+  };
+  const Row rows[] = {
+      {"start-up", [&] { startUp(); }, {"\"interval\"", "\"ascii\""}},
+      {"aim sn", [&] { host.answerPrompt("alice"); choose("aimsn"); }, {"\"aim sn\""}},
+      {"set ascii", [&] { host.answerPrompt("*"); choose("setascii"); }, {"\"ascii\""}},
+      {"reason", [&] { host.answerPrompt("lunch"); choose("reason"); }, {"\"reason\""}},
+      {"interval", [&] { host.answerPrompt("30"); choose("scrollinginterval"); },
+       {"\"interval\""}},
+      {"link site",
+       [&] {
+         choose("linksite");
+         host.click(program.Form4(), "Label4");
+       },
+       {"\"web url\"", "\"site name\"", "\"description\""}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::size_t before = host.messageBoxes().size();
+    row.command();
+    ASSERT_EQ(host.messageBoxes().size(), before + 1);
+    const std::string& text = host.messageBoxes().back().text;
+    for (const std::string& name : row.named) EXPECT_NE(text.find(name), std::string::npos) << text;
+    EXPECT_NE(text.find(file), std::string::npos) << text;
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "loafix.ini"));
+
+  // Once the file can be written again, nothing is shown.
+  std::filesystem::remove(folder / "loafix.ini");
+  const std::size_t before = host.messageBoxes().size();
+  host.answerPrompt("lunch");
+  choose("reason");
+  EXPECT_EQ(host.messageBoxes().size(), before);
+  EXPECT_EQ(setting("reason"), "lunch");
 }
 
 }  // namespace
