@@ -57,14 +57,32 @@ std::vector<Hwnd> MailWindows(WindowSystem& ws, Hwnd mdi) {
   return out;
 }
 
-// The first "Write Mail" window that was not open before our Write click.
-Hwnd NewMailWindow(WindowSystem& ws, Hwnd mdi, const std::vector<Hwnd>& before) {
-  for (Hwnd w : MailWindows(ws, mdi))
-    if (std::find(before.begin(), before.end(), w) == before.end()) return w;
-  return 0;
+// The boxes of a mail window and its send icon, 0 where not (yet) there.
+struct MailBoxes {
+  Hwnd to = 0, copyTo = 0, subject = 0, body = 0, send = 0;
+
+  bool complete() const { return to != 0 && subject != 0 && body != 0 && send != 0; }
+  // Someone has typed into it: the person's own mail, never ours to write over or send.
+  bool holdsText(WindowSystem& ws) const {
+    for (Hwnd box : {to, copyTo, subject, body})
+      if (box != 0 && ws.GetWindowTextLengthA(box) > 0) return true;
+    return false;
+  }
+};
+
+MailBoxes FindBoxes(WindowSystem& ws, Hwnd mail) {
+  MailBoxes b;
+  b.to = FirstChild(ws, mail, kClientEditClass);
+  b.copyTo = NextInChain(ws, mail, b.to, kClientEditClass);
+  b.subject = NextInChain(ws, mail, b.copyTo, kClientEditClass);
+  b.body = NextInChain(ws, mail, b.subject, kRichClass);
+  b.send = FirstChild(ws, mail, kIconClass);
+  for (int i = 0; i < 15; ++i) b.send = NextInChain(ws, mail, b.send, kIconClass);
+  return b;
 }
 
-bool StillOpen(WindowSystem& ws, Hwnd window) {
+bool StillOpen(WindowSystem& ws, Hwnd frame, Hwnd window) {
+  if (ClientFrame(ws) != frame) return false;
   const Hwnd mdi = FindMDIClient(ws);
   if (mdi == 0 || window == 0) return false;
   for (Hwnd w = ws.FindWindowExA(mdi, 0, kChildClass); w != 0;
@@ -77,11 +95,13 @@ bool StillOpen(WindowSystem& ws, Hwnd window) {
 
 void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::string_view subject,
               std::string_view body) {
-  // A "Write Mail" window the person already has open is their own unsent mail: it is
-  // never written into, sent or closed; only the window our Write click opens is.
-  const std::vector<Hwnd> alreadyOpen = MailWindows(ws, FindMDIClient(ws));
+  // Mail windows that are not ours: those open before our Write click (the person's own
+  // unsent mail), and any seen holding text. None is ever written into, sent or closed.
+  std::vector<Hwnd> notOurs = MailWindows(ws, FindMDIClient(ws));
+  // The client our click went to. Once its main window is another (the client ended, or
+  // ended and started afresh with a draft open), no mail window there is ours.
+  const Hwnd frame = ClientFrame(ws);
   {
-    const Hwnd frame = ws.FindWindowA(kFrameClass);
     const Hwnd toolbarHost = FirstChild(ws, frame, kToolbarHostClass);
     const Hwnd bar = FirstChild(ws, toolbarHost, kToolbarClass);
     const Hwnd write = NextInChain(ws, bar, FirstChild(ws, bar, kIconClass), kIconClass);
@@ -91,22 +111,30 @@ void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::str
   const double giveUp = host.now() + kMailWaitLimitSeconds;
   Hwnd mail = 0;
   for (;;) {
-    mail = NewMailWindow(ws, FindMDIClient(ws), alreadyOpen);
-    const Hwnd to = FirstChild(ws, mail, kClientEditClass);
-    SetText(ws, to, recipient);
-    const Hwnd second = NextInChain(ws, mail, to, kClientEditClass);
-    const Hwnd subj = NextInChain(ws, mail, second, kClientEditClass);
-    SetText(ws, subj, subject);
-    const Hwnd bodyBox = NextInChain(ws, mail, subj, kRichClass);
-    SetText(ws, bodyBox, body);
-    Hwnd send = FirstChild(ws, mail, kIconClass);
-    for (int i = 0; i < 15; ++i) send = NextInChain(ws, mail, send, kIconClass);
-    const bool complete = mail != 0 && to != 0 && subj != 0 && bodyBox != 0 && send != 0;
-    // Send is clicked only once every box holds its text: a click on a window whose
-    // body box has not appeared yet would mail an empty comment.
-    if (complete) Click(ws, send);
-    Pause(host, 0);
-    if (complete) break;
+    if (ClientFrame(ws) != frame) return;
+    // The first new mail window is taken to be ours, unless it holds text.
+    MailBoxes boxes;
+    for (Hwnd w : MailWindows(ws, FindMDIClient(ws))) {
+      if (std::find(notOurs.begin(), notOurs.end(), w) != notOurs.end()) continue;
+      boxes = FindBoxes(ws, w);
+      if (!boxes.holdsText(ws)) {
+        mail = w;
+        break;
+      }
+      notOurs.push_back(w);
+    }
+    // Filled only once every box is there and all in one go, then sent at once: a window
+    // half filled in an earlier pass would hold text and no longer pass as ours, and a
+    // click before the body box appears would mail an empty comment.
+    if (mail != 0 && boxes.complete()) {
+      SetText(ws, boxes.to, recipient);
+      SetText(ws, boxes.subject, subject);
+      SetText(ws, boxes.body, body);
+      Click(ws, boxes.send);
+      Pause(host, 0);
+      break;
+    }
+    mail = 0;
     // Given up: every window stays as it is.
     if (host.now() >= giveUp) return;
     host.waitForEvents(std::min(host.now() + kPollSeconds, giveUp));
@@ -115,9 +143,9 @@ void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::str
 
   // The client normally closes the window once it has sent. If it has not (still
   // sending, or showing a problem), close it about a second later.
-  if (StillOpen(ws, mail)) {
+  if (StillOpen(ws, frame, mail)) {
     Pause(host, 1);
-    if (StillOpen(ws, mail)) CloseWin(ws, mail);
+    if (StillOpen(ws, frame, mail)) CloseWin(ws, mail);
   }
 }
 

@@ -26,10 +26,12 @@ inline constexpr double kMailWaitLimitSeconds = 30.0;
 
 // Writes `recipient`, `subject` and `body` into the client's new mail window exactly
 // as given (line breaks included; the second edit box, "Copy To", is left alone) and
-// sends it. Mail windows the person already had open are left alone. Events keep
-// running while it waits. Gives up silently, closing nothing, when no complete new
-// window titled exactly "Write Mail" turns up within 30 s. Not guarded against
-// re-entry: see MailSendGuard.
+// sends it. Only a window whose boxes are all empty is taken for ours: mail windows the
+// person already had open, or has typed into, are never written into, sent or closed.
+// Events keep running while it waits. Gives up silently, touching nothing, when no
+// complete empty new window titled exactly "Write Mail" turns up within 30 s, or at once
+// when the client's main window is no longer the one the Write click went to (the client
+// ended or was started again). Not guarded against re-entry: see MailSendGuard.
 void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::string_view subject,
               std::string_view body);
 

@@ -186,12 +186,78 @@ TEST(SendMail, GivesUpAfterThirtySecondsLeavingEveryWindowAsItIs) {
     auto after = before;
     for (const auto& w : watch.opened) after.push_back(w.window);
     EXPECT_EQ(d.model().mailWindows(), after);
-    // A window with one edit box keeps the recipient: the subject is not written
-    // over it.
-    if (setup == Setup::OneEditBox) {
-      ASSERT_EQ(watch.opened.size(), 1u);
-      EXPECT_EQ(d.desktop.caption(watch.opened[0].edits[0]), "a@b.c");
+    // Nothing is written into a window that never has all its boxes.
+    EXPECT_EQ(CountAll(d, winnum::kSetText), 0);
+  }
+}
+
+TEST(SendMail, NeverWritesIntoOrSendsAWindowThatIsNotItsOwn) {
+  // The client is slow: our mail window opens 3 s after the Write click. Meanwhile the
+  // person opens a Write Mail window of their own and starts typing, or the client
+  // ends, or ends and starts again with a draft restored.
+  enum class Then { PersonTypes, ClientEnds, ClientRestartsWithDraft };
+  struct Row {
+    const char* what;
+    Then then;
+    int box;  // the person's box that holds text: 0 recipient, 1 copy to, 2 subject, 3 body
+    bool oursIsSent;
+  };
+  const Row rows[] = {
+      {"the person's window, text in the body", Then::PersonTypes, 3, true},
+      {"the person's window, text in the recipient", Then::PersonTypes, 0, true},
+      {"the person's window, text in the copy-to box", Then::PersonTypes, 1, true},
+      {"the person's window, text in the subject", Then::PersonTypes, 2, true},
+      {"the client ends", Then::ClientEnds, 0, false},
+      {"the client restarts with an empty draft", Then::ClientRestartsWithDraft, -1, false},
+      {"the client restarts with a draft", Then::ClientRestartsWithDraft, 3, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    ClientDesk d;
+    d.model().options.mailOpenDelayMs = 3000;
+    d.model().start();
+    Hwnd theirs = 0;
+    std::vector<std::string> typed;
+    // The person's window gets its text the way typing would, not through the program.
+    auto typeInto = [&](Hwnd window) {
+      theirs = window;
+      auto boxes = d.kids(window, "_AOL_Edit");
+      boxes.push_back(d.kids(window, "RICHCNTL").at(0));
+      for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (static_cast<int>(i) == row.box) d.desktop.window(boxes[i])->caption = "dear bob,";
+        typed.push_back(d.desktop.caption(boxes[i]));
+      }
+    };
+    d.host.after(0.8, [&] {
+      if (row.then == Then::PersonTypes) typeInto(d.model().openMailWindow("Write Mail", true));
+      if (row.then == Then::ClientEnds) d.model().quit();
+      if (row.then == Then::ClientRestartsWithDraft) {
+        d.model().quit();
+        d.model().options.mailDraftAtStart = true;
+        d.model().start();
+        typeInto(d.model().mailWindows().at(0));
+      }
+    });
+    SendMail(d.spy, d.host, "a@b.c", "s", "b");
+
+    if (row.oursIsSent) {
+      ASSERT_EQ(d.model().mails().size(), 1u);
+      EXPECT_EQ(d.model().mails()[0].to, "a@b.c");
+      EXPECT_EQ(d.model().mails()[0].body, "b");
+    } else {
+      EXPECT_TRUE(d.model().mails().empty());
+      EXPECT_LT(d.elapsed(), 1.0);  // it gives up at once, not after 30 s
     }
+    if (theirs == 0) continue;
+    EXPECT_TRUE(d.desktop.exists(theirs));
+    EXPECT_TRUE(d.spy.callsTo(theirs).empty());
+    std::vector<std::string> now;
+    for (Hwnd kid : d.desktop.children(theirs)) {
+      EXPECT_TRUE(d.spy.callsTo(kid).empty());
+      const std::string& cls = d.desktop.window(kid)->className;
+      if (cls == "_AOL_Edit" || cls == "RICHCNTL") now.push_back(d.desktop.caption(kid));
+    }
+    EXPECT_EQ(now, typed);
   }
 }
 
