@@ -1,6 +1,7 @@
 #include "settings/IniFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 #include <tuple>
 #include <utility>
@@ -230,17 +231,24 @@ class View {
     return pos >= opaque_ ? char16_t{0xFFFD} : static_cast<unsigned char>(bytes_[pos]);
   }
 
-  // Where the line that holds `pos` ends: the next CR or LF, or the end.
-  std::size_t LineEnd(std::size_t pos) const {
+  // The first position of the ASCII unit `a` or `b` in [from, to), or `to`.
+  std::size_t Seek(char16_t a, char16_t b, std::size_t from, std::size_t to) const {
     if (!wide_) {
-      const char* p = bytes_.data();
-      const std::size_t stop = opaque_;
-      while (pos < stop && p[pos] != '\r' && p[pos] != '\n') ++pos;
-      return pos < stop ? pos : end_;
+      const std::size_t stop = std::min(to, opaque_);
+      const std::size_t hit = from < stop ? SeekByte(static_cast<char>(a), static_cast<char>(b),
+                                                     from, stop)
+                                          : stop;
+      return hit < stop ? hit : to;
     }
-    while (pos < end_ && !IsBreak(At(pos))) ++pos;
-    return pos;
+    while (from < to && At(from) != a && At(from) != b) ++from;
+    return from;
   }
+  std::size_t Seek(char16_t c, std::size_t from, std::size_t to) const {
+    return Seek(c, c, from, to);
+  }
+
+  // Where the line that holds `pos` ends: the next CR or LF, or the end.
+  std::size_t LineEnd(std::size_t pos) const { return Seek(u'\r', u'\n', pos, end_); }
 
   // Whether [from, to) may decode to exactly `units` units: names of another length are
   // passed over without decoding them.
@@ -297,6 +305,23 @@ class View {
   }
 
  private:
+  // Eight bytes at a time: the C library's memchr is a plain byte loop on some systems
+  // (Wine's msvcrt), and a large file is mostly this search.
+  std::size_t SeekByte(char a, char b, std::size_t from, std::size_t to) const {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+    const std::uint64_t wantA = kOnes * static_cast<unsigned char>(a);
+    const std::uint64_t wantB = kOnes * static_cast<unsigned char>(b);
+    const char* p = bytes_.data();
+    for (; from + 8 <= to; from += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p + from, 8);
+      const std::uint64_t x = word ^ wantA, y = word ^ wantB;
+      if (((x - kOnes) & ~x & kHighs) | ((y - kOnes) & ~y & kHighs)) break;
+    }
+    while (from < to && p[from] != a && p[from] != b) ++from;
+    return from;
+  }
+
   std::string_view bytes_;
   Encoding encoding_ = Encoding::kAnsi;
   std::size_t bom_ = 0;
@@ -315,7 +340,7 @@ struct Line {
   std::size_t nameBegin = 0, nameLength = 0;  // trimmed, cut at a NUL
   std::size_t nameEnd = 0;                    // entries: just past the trimmed name
   bool hasValue = false;
-  std::size_t valueBegin = 0, valueLength = 0;  // trimmed, cut at a NUL
+  std::size_t valueBegin = 0;  // trimmed; the value runs to `last` or a NUL (Value)
 };
 
 // The line that starts at `pos`, with its bounds only; Classify tells what it is.
@@ -341,9 +366,7 @@ bool MaySection(const View& v, const Line& l) {
 }
 
 std::size_t NulCut(const View& v, std::size_t from, std::size_t to) {
-  std::size_t k = from;
-  while (k < to && v.At(k) != 0) ++k;
-  return k - from;
+  return v.Seek(0, from, to) - from;
 }
 
 void Classify(const View& v, Line& l) {
@@ -366,8 +389,7 @@ void Classify(const View& v, Line& l) {
     }
   }
   l.kind = Line::kEntry;
-  std::size_t eq = a;
-  while (eq < b && v.At(eq) != u'=') ++eq;
+  const std::size_t eq = v.Seek(u'=', a, b);
   if (eq == b) {
     l.nameEnd = setName(a, b);
     return;
@@ -377,7 +399,11 @@ void Classify(const View& v, Line& l) {
   std::size_t value = eq + 1;
   while (value < b && IsBlank(v.At(value))) ++value;
   l.valueBegin = value;
-  l.valueLength = NulCut(v, value, b);
+}
+
+// The value's units; only the value asked for is ever decoded, or even searched for NUL.
+std::u16string Value(const View& v, const Line& l) {
+  return v.Units(l.valueBegin, l.valueBegin + NulCut(v, l.valueBegin, l.last));
 }
 
 bool NameIs(const View& v, const Line& l, std::u16string_view name) {
@@ -507,7 +533,7 @@ std::vector<Section> Parse(std::string_view fileBytes) {
       sections.push_back({name, {}});
     } else if (l.kind == Line::kEntry) {
       Entry e{name, std::nullopt};
-      if (l.hasValue) e.value = UnitsToUtf8(v.Units(l.valueBegin, l.valueBegin + l.valueLength));
+      if (l.hasValue) e.value = UnitsToUtf8(Value(v, l));
       sections.back().entries.push_back(std::move(e));
     }
   }
@@ -520,7 +546,7 @@ std::string ReadValue(std::string_view fileBytes, std::string_view section, std:
       Find(v, Trim(FromCaller(section)), Trim(FromCaller(key)), Want::kFirstEntry);
   if (s.entries.empty() || !s.entries[0].hasValue) return {};
   const Line& l = s.entries[0];
-  const std::u16string all = v.Units(l.valueBegin, l.valueBegin + l.valueLength);
+  const std::u16string all = Value(v, l);
   std::u16string_view value = all;
   if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
       value.back() == value.front())
@@ -559,7 +585,7 @@ bool EditValue(std::string& fileBytes, std::string_view section, std::string_vie
       } else if (!s.entries.empty()) {
         // The name keeps the spelling it has on disk; only "=" and the value are new.
         const Line& l = s.entries[0];
-        if (l.hasValue && v.Units(l.valueBegin, l.valueBegin + l.valueLength) == stored)
+        if (l.hasValue && Value(v, l) == stored)
           return false;
         splices.push_back(
             {v.Raw(l.nameEnd), v.Raw(l.end) - v.Raw(l.nameEnd), v.Encode(u"=" + stored)});

@@ -84,43 +84,47 @@ PathKind SettingsFiles::kind(const std::string& path) {
   return S_ISREG(st.st_mode) ? PathKind::kRegularFile : PathKind::kOther;
 }
 
-FileRead SettingsFiles::read(const std::string& path, std::size_t spare) {
-  FileRead result;
+ReadStatus SettingsFiles::read(const std::string& path, std::size_t spare, std::string& bytes) {
+  ReadStatus status = ReadStatus::kUnreadable;
   // Non-blocking, so that a FIFO of that name is refused instead of waited on.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
-    result.status = errno == ENOENT ? FileRead::Status::kMissing : FileRead::Status::kUnreadable;
-    return result;
+    bytes.clear();
+    return errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kUnreadable;
   }
-  result.status = FileRead::Status::kUnreadable;
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
     try {
       const auto size = static_cast<std::size_t>(st.st_size);
-      result.bytes.reserve(size + spare);
-      result.bytes.resize(size);
+      if (bytes.capacity() < size + spare) {
+        // Let the old buffer go first (an assignment would keep it), and leave room for
+        // an edit after a read, so that a write after a read needs no new buffer.
+        std::string().swap(bytes);
+        bytes.reserve(size + spare + size / 16 + 4096);
+      }
+      bytes.resize(size);
       std::size_t got = 0;
       bool ok = true;
       char more[4096];  // what a file that grew meanwhile has beyond its size
       for (;;) {
-        const bool full = got == result.bytes.size();
+        const bool full = got == bytes.size();
         const ssize_t n = full ? ::read(fd, more, sizeof more)
-                               : ::read(fd, result.bytes.data() + got, result.bytes.size() - got);
+                               : ::read(fd, bytes.data() + got, bytes.size() - got);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) ok = false;
         if (n <= 0) break;
-        if (full) result.bytes.append(more, static_cast<std::size_t>(n));
+        if (full) bytes.append(more, static_cast<std::size_t>(n));
         got += static_cast<std::size_t>(n);
       }
-      result.bytes.resize(got);
-      if (ok) result.status = FileRead::Status::kRead;
+      bytes.resize(got);
+      if (ok) status = ReadStatus::kRead;
     } catch (...) {
-      result.bytes = std::string();  // out of memory: read as unreadable
+      std::string().swap(bytes);  // out of memory: read as unreadable, and let the memory go
     }
   }
   ::close(fd);
-  if (result.status != FileRead::Status::kRead) result.bytes = std::string();
-  return result;
+  if (status != ReadStatus::kRead) bytes.clear();
+  return status;
 }
 
 WriteOutcome SettingsFiles::replace(const std::string& path, std::string_view bytes) {

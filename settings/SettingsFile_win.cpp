@@ -98,47 +98,51 @@ PathKind SettingsFiles::kind(const std::string& path) {
   return PathKind::kRegularFile;
 }
 
-FileRead SettingsFiles::read(const std::string& path, std::size_t spare) {
-  FileRead result;
+ReadStatus SettingsFiles::read(const std::string& path, std::size_t spare, std::string& bytes) {
+  ReadStatus status = ReadStatus::kUnreadable;
   DWORD error = 0;
   const HANDLE h = OpenRegular(Wide(path), GENERIC_READ, error);
   if (h == INVALID_HANDLE_VALUE) {
-    result.status = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
-                        ? FileRead::Status::kMissing
-                        : FileRead::Status::kUnreadable;
-    return result;
+    bytes.clear();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::kMissing
+                                                                          : ReadStatus::kUnreadable;
   }
-  result.status = FileRead::Status::kUnreadable;
   LARGE_INTEGER size{};
   if (GetFileSizeEx(h, &size)) {
     try {
-      result.bytes.reserve(static_cast<std::size_t>(size.QuadPart) + spare);
-      result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+      const auto want = static_cast<std::size_t>(size.QuadPart);
+      if (bytes.capacity() < want + spare) {
+        // Let the old buffer go first (an assignment would keep it), and leave room for
+        // an edit after a read, so that a write after a read needs no new buffer.
+        std::string().swap(bytes);
+        bytes.reserve(want + spare + want / 16 + 4096);
+      }
+      bytes.resize(want);
       std::size_t got = 0;
       bool ok = true;
       char more[4096];  // what a file that grew meanwhile has beyond its size
       for (;;) {
-        const bool full = got == result.bytes.size();
-        const std::size_t want = full ? sizeof more : result.bytes.size() - got;
+        const bool full = got == bytes.size();
+        const std::size_t want = full ? sizeof more : bytes.size() - got;
         DWORD n = 0;
-        if (!ReadFile(h, full ? more : result.bytes.data() + got,
+        if (!ReadFile(h, full ? more : bytes.data() + got,
                       static_cast<DWORD>(want > (1u << 30) ? (1u << 30) : want), &n, nullptr)) {
           ok = false;
           break;
         }
         if (n == 0) break;
-        if (full) result.bytes.append(more, n);
+        if (full) bytes.append(more, n);
         got += n;
       }
-      result.bytes.resize(got);
-      if (ok) result.status = FileRead::Status::kRead;
+      bytes.resize(got);
+      if (ok) status = ReadStatus::kRead;
     } catch (...) {
       // out of memory: read as unreadable
     }
   }
   CloseHandle(h);
-  if (result.status != FileRead::Status::kRead) result.bytes = std::string();
-  return result;
+  if (status != ReadStatus::kRead) bytes.clear();
+  return status;
 }
 
 WriteOutcome SettingsFiles::replace(const std::string& path, std::string_view bytes) {

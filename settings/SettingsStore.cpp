@@ -20,9 +20,8 @@ std::string SettingsStore::Resolve(std::string_view file) const {
 std::string SettingsStore::GetFromINI(std::string_view section, std::string_view key,
                                       std::string_view file) const {
   try {
-    const FileRead read = files_.read(Resolve(file), 0);
-    if (read.status != FileRead::Status::kRead) return {};
-    return ini::ReadValue(read.bytes, section, ini::LowerCase(key));
+    if (files_.read(Resolve(file), 0, bytes_) != ReadStatus::kRead) return {};
+    return ini::ReadValue(bytes_, section, ini::LowerCase(key));
   } catch (...) {
     return {};  // out of memory on a monstrous file: read as missing
   }
@@ -35,16 +34,15 @@ bool SettingsStore::WriteToINI(std::string_view section, std::string_view key,
     const std::string upperKey = ini::UpperCase(key);
     // The edit is made inside the buffer the file was read into, so a large file is in
     // memory once, not twice.
-    FileRead current =
-        files_.read(path, ini::EditRoom(section, upperKey, value.value_or(std::string_view())));
+    const ReadStatus read = files_.read(
+        path, ini::EditRoom(section, upperKey, value.value_or(std::string_view())), bytes_);
     // A file that exists but cannot be read is never overwritten: the rewrite would drop
     // every other line of it.
-    if (current.status == FileRead::Status::kUnreadable) return false;
-    const bool existed = current.status == FileRead::Status::kRead;
-    if (!ini::EditValue(current.bytes, section, upperKey, value)) return true;  // no change
-    WriteOutcome outcome = files_.replace(path, current.bytes);
-    if (outcome == WriteOutcome::kRefused && existed)
-      outcome = files_.overwrite(path, current.bytes);
+    if (read == ReadStatus::kUnreadable) return false;
+    if (!ini::EditValue(bytes_, section, upperKey, value)) return true;  // no change
+    WriteOutcome outcome = files_.replace(path, bytes_);
+    if (outcome == WriteOutcome::kRefused && read == ReadStatus::kRead)
+      outcome = files_.overwrite(path, bytes_);
     return outcome == WriteOutcome::kWritten;
   } catch (...) {
     return false;  // the file keeps what it had

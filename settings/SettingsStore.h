@@ -42,6 +42,9 @@ class SettingsStore {
  private:
   std::string folder_;
   SettingsFiles& files_;
+  // The file's bytes during one call; its memory is kept for the next (see
+  // SettingsFiles::read). Nothing in it is used again: every call reads the file afresh.
+  mutable std::string bytes_;
 };
 
 }  // namespace loafix
