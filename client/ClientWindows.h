@@ -36,6 +36,7 @@ inline constexpr std::string_view kButtonClass = "Button";
 // ---- captions ----
 inline constexpr std::string_view kImWindowCaption = "Send Instant Message";
 inline constexpr std::string_view kClientBoxCaption = "America Online";
+inline constexpr std::string_view kMailWindowCaption = "Write Mail";
 
 // A direct child of `parent` after `after` (0: from the first). Under a parent that
 // was not found it finds nothing: FindWindowExA with a parent of 0 would search the

@@ -1,6 +1,6 @@
 // The feedback window: a comment to the author, mailed through the client's own
 // Write Mail window.
-#include "client/Module1.h"
+#include "client/MailComposer.h"
 #include "client/clientkit.h"
 #include "idle/Product.h"
 #include "ui/Program.h"

@@ -11,7 +11,7 @@
 
 #include "client/FormSpec.h"
 #include "client/Host.h"
-#include "client/Module1.h"
+#include "client/MailComposer.h"
 #include "client/WindowSystem.h"
 #include "settings/SettingsStore.h"
 

@@ -5,7 +5,7 @@
 
 #include "tests/WindowsNumbers.h"
 #include "client/Ansi.h"
-#include "client/Module1.h"
+#include "client/MailComposer.h"
 #include "idle/Product.h"
 #include "tests/client/ClientDesk.h"
 

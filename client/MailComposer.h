@@ -19,7 +19,6 @@
 
 namespace loafix {
 
-inline constexpr std::string_view kMailWindowCaption = "Write Mail";
 
 // How long SendMail keeps looking for a complete mail window before it gives up.
 inline constexpr double kMailWaitLimitSeconds = 30.0;

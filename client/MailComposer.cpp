@@ -1,4 +1,4 @@
-#include "client/Module1.h"
+#include "client/MailComposer.h"
 
 #include <algorithm>
 #include <vector>
@@ -17,27 +17,18 @@ void Click(WindowSystem& ws, Hwnd window) {
   ws.PostMessageA(window, WM_LBUTTONUP, 0, 0);
 }
 
-// A lookup under a window that was not found finds nothing.
-Hwnd FirstChild(WindowSystem& ws, Hwnd parent, std::string_view className) {
-  return ChildOf(ws, parent, 0, className);
-}
-
 }  // namespace
 
-Hwnd FindMDIClient(WindowSystem& ws) {
-  const Hwnd frame = ws.FindWindowA(kFrameClass);
-  return ws.FindWindowExA(frame, 0, kMdiClass);
-}
+Hwnd FindMDIClient(WindowSystem& ws) { return ClientMdi(ws); }
 
 Hwnd FindWriteMail(WindowSystem& ws) {
-  const Hwnd frame = ws.FindWindowA(kFrameClass);
-  const Hwnd mdi = ws.FindWindowExA(frame, 0, kMdiClass);
-  Hwnd child = ws.FindWindowExA(mdi, 0, kChildClass);
+  const Hwnd mdi = ClientMdi(ws);
+  Hwnd child = ChildOf(ws, mdi, 0, kChildClass);
   for (;;) {
     // The caption is tested before the handle: handle 0 has an empty caption.
     if (GetText(ws, child).find(kMailWindowCaption) != std::string::npos) return child;
     if (child == 0) return 0;
-    child = ws.FindWindowExA(mdi, child, kChildClass);
+    child = ChildOf(ws, mdi, child, kChildClass);
   }
 }
 
@@ -72,11 +63,11 @@ struct MailBoxes {
 
 MailBoxes FindBoxes(WindowSystem& ws, Hwnd mail) {
   MailBoxes b;
-  b.to = FirstChild(ws, mail, kClientEditClass);
+  b.to = ChildOf(ws, mail, 0, kClientEditClass);
   b.copyTo = NextInChain(ws, mail, b.to, kClientEditClass);
   b.subject = NextInChain(ws, mail, b.copyTo, kClientEditClass);
   b.body = NextInChain(ws, mail, b.subject, kRichClass);
-  b.send = FirstChild(ws, mail, kIconClass);
+  b.send = ChildOf(ws, mail, 0, kIconClass);
   for (int i = 0; i < 15; ++i) b.send = NextInChain(ws, mail, b.send, kIconClass);
   return b;
 }
@@ -85,8 +76,7 @@ bool StillOpen(WindowSystem& ws, Hwnd frame, Hwnd window) {
   if (ClientFrame(ws) != frame) return false;
   const Hwnd mdi = FindMDIClient(ws);
   if (mdi == 0 || window == 0) return false;
-  for (Hwnd w = ws.FindWindowExA(mdi, 0, kChildClass); w != 0;
-       w = ws.FindWindowExA(mdi, w, kChildClass))
+  for (Hwnd w = ChildOf(ws, mdi, 0, kChildClass); w != 0; w = ChildOf(ws, mdi, w, kChildClass))
     if (w == window) return true;
   return false;
 }
@@ -102,9 +92,9 @@ void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::str
   // ended and started afresh with a draft open), no mail window there is ours.
   const Hwnd frame = ClientFrame(ws);
   {
-    const Hwnd toolbarHost = FirstChild(ws, frame, kToolbarHostClass);
-    const Hwnd bar = FirstChild(ws, toolbarHost, kToolbarClass);
-    const Hwnd write = NextInChain(ws, bar, FirstChild(ws, bar, kIconClass), kIconClass);
+    const Hwnd toolbarHost = ChildOf(ws, frame, 0, kToolbarHostClass);
+    const Hwnd bar = ChildOf(ws, toolbarHost, 0, kToolbarClass);
+    const Hwnd write = NextInChain(ws, bar, ChildOf(ws, bar, 0, kIconClass), kIconClass);
     Click(ws, write);
   }
 
