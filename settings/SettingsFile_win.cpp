@@ -66,11 +66,21 @@ HANDLE OpenRegular(const std::wstring& path, DWORD access, DWORD& error) {
   return h;
 }
 
+// std::to_wstring would bring the runtime's wide printf along, and its imports with it.
+std::wstring Decimal(unsigned long n) {
+  std::wstring digits;
+  do {
+    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + n % 10));
+    n /= 10;
+  } while (n != 0);
+  return digits;
+}
+
 HANDLE CreateProbe(const std::wstring& folder, const std::wstring& stem, std::wstring& name) {
   static unsigned serial = 0;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    name = folder + stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++serial ^ GetTickCount()) + L".tmp";
+    name = folder + stem + Decimal(GetCurrentProcessId()) + L"-" +
+           Decimal(++serial ^ GetTickCount()) + L".tmp";
     const HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return h;
