@@ -30,38 +30,39 @@ void Cancel(Program& p) {
 
 FormSpec LinkSiteSpec(Program& p) {
   const Handler drag = [&p] { FormDrag(p.ws, p.Form4()); };
-  FormSpec layout;
-  layout.name = "Form4";
-  layout.caption = "Form4";
-  layout.left = 5505;
-  layout.top = 0;
-  layout.clientWidth = 3780;
-  layout.clientHeight = 1320;
-  layout.background = "linksite";
-  layout.backColor = kOrange;
   // Laid out in pixels; the captions are orange on the picture.
   const auto box = ControlKind::TextBox;
-  layout.controls = {
-      {.name = "Text1", .kind = box, .left = Px(66), .top = Px(4), .width = Px(181),
-       .height = Px(18), .text = std::string(kProductUrl)},
-      {.name = "Text2", .kind = box, .left = Px(66), .top = Px(27), .width = Px(181),
-       .height = Px(17), .text = "loafix"},
-      {.name = "Text3", .kind = box, .left = Px(66), .top = Px(49), .width = Px(181),
-       .height = Px(17), .text = "download it here.."},
-      {.name = "Label1", .left = Px(4), .top = Px(6), .width = Px(42), .height = Px(14),
-       .text = "web url:", .color = kOrange, .onMouseDown = drag},
-      {.name = "Label2", .left = Px(4), .top = Px(29), .width = Px(49), .height = Px(14),
-       .text = "site name:", .color = kOrange, .onMouseDown = drag},
-      {.name = "Label3", .left = Px(4), .top = Px(52), .width = Px(53), .height = Px(14),
-       .text = "description:", .color = kOrange, .onMouseDown = drag},
-      {.name = "Label4", .left = Px(80), .top = Px(70), .width = Px(40), .height = Px(15),
-       .onClick = [&p] { Done(p); }},
-      {.name = "Label5", .left = Px(127), .top = Px(72), .width = Px(48), .height = Px(13),
-       .onClick = [&p] { Cancel(p); }},
+  return FormSpec{
+      .name = "Form4",
+      .caption = "Form4",
+      .left = 5505,
+      .top = 0,
+      .clientWidth = 3780,
+      .clientHeight = 1320,
+      .background = "linksite",
+      .backColor = kOrange,
+      .controls =
+          {
+              {.name = "Text1", .kind = box, .left = Px(66), .top = Px(4), .width = Px(181),
+               .height = Px(18), .text = std::string(kProductUrl)},
+              {.name = "Text2", .kind = box, .left = Px(66), .top = Px(27), .width = Px(181),
+               .height = Px(17), .text = "loafix"},
+              {.name = "Text3", .kind = box, .left = Px(66), .top = Px(49), .width = Px(181),
+               .height = Px(17), .text = "download it here.."},
+              {.name = "Label1", .left = Px(4), .top = Px(6), .width = Px(42), .height = Px(14),
+               .text = "web url:", .color = kOrange, .onMouseDown = drag},
+              {.name = "Label2", .left = Px(4), .top = Px(29), .width = Px(49), .height = Px(14),
+               .text = "site name:", .color = kOrange, .onMouseDown = drag},
+              {.name = "Label3", .left = Px(4), .top = Px(52), .width = Px(53), .height = Px(14),
+               .text = "description:", .color = kOrange, .onMouseDown = drag},
+              {.name = "Label4", .left = Px(80), .top = Px(70), .width = Px(40), .height = Px(15),
+               .onClick = [&p] { Done(p); }},
+              {.name = "Label5", .left = Px(127), .top = Px(72), .width = Px(48), .height = Px(13),
+               .onClick = [&p] { Cancel(p); }},
+          },
+      .onLoad = [&p] { StayOnTop(p.ws, p.Form4()); },
+      .onMouseDown = drag,
   };
-  layout.onLoad = [&p] { StayOnTop(p.ws, p.Form4()); };
-  layout.onMouseDown = drag;
-  return layout;
 }
 
 void linksite(Program& p) {

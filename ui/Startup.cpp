@@ -6,21 +6,21 @@
 namespace loafix {
 
 FormSpec SplashSpec(Program& p) {
-  FormSpec layout;
-  layout.name = "Form1";
-  layout.caption = "loafix by zed²";
-  layout.left = 5505;
-  layout.top = 3165;
-  layout.clientWidth = 4305;
-  layout.clientHeight = 2655;
-  layout.background = "splash";
-  layout.hasIcon = true;
-  layout.onLoad = [&p] { StayOnTop(p.ws, p.Form1()); };
-  layout.onClick = [&p] { SplashClick(p); };
-  // Closed before its click (Alt+F4): the person does not want the program; without
-  // this the splash would only hide and leave a process with no window at all.
-  layout.onCloseRequest = [&p] { p.host.endProgram(); };
-  return layout;
+  return FormSpec{
+      .name = "Form1",
+      .caption = "loafix by zed²",
+      .left = 5505,
+      .top = 3165,
+      .clientWidth = 4305,
+      .clientHeight = 2655,
+      .background = "splash",
+      .hasIcon = true,
+      .onLoad = [&p] { StayOnTop(p.ws, p.Form1()); },
+      .onClick = [&p] { SplashClick(p); },
+      // Closed before its click (Alt+F4): the person does not want the program;
+      // without this the splash would only hide and leave a process with no window.
+      .onCloseRequest = [&p] { p.host.endProgram(); },
+  };
 }
 
 void SplashClick(Program& p) {
