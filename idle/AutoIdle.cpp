@@ -4,7 +4,6 @@
 // timer looks at the window system's input clock; nothing spins.
 #include <algorithm>
 
-#include "idle/ChatLines.h"
 #include "ui/Program.h"
 
 namespace loafix {
@@ -76,28 +75,23 @@ void autoback(Program& p) {
 void AutoIdleTick(Program& p) {
   const double now = p.host.now();
   const double input = p.host.lastInput();
+  std::optional<double>& armed = p.idleState.backArmedAt;
   if (!p.checked("idleon")) {
     const int minutes = AutoIdleMinutes(p.read(kAutoIdleKey));
     if (minutes <= 0 || now - input < minutes * 60.0) return;
     idleon(p);
     // Idling that began by itself began when the person left: the quiet spell that
     // started it is the quiet minute auto back waits for.
-    if (p.checked("idleon") && !p.idleState.backArmed) {
-      p.idleState.backArmed = true;
-      p.idleState.inputWhenArmed = input;
-    }
+    if (p.checked("idleon") && !armed) armed = input;
     return;
   }
   if (!p.checked("autoback")) return;
-  Program::IdleState& idle = p.idleState;
-  if (!idle.backArmed) {
-    if (now - input < kQuietBeforeBack) return;
-    idle.backArmed = true;
-    idle.inputWhenArmed = input;
+  if (!armed) {
+    if (now - input >= kQuietBeforeBack) armed = input;
     return;
   }
   // Input made in the program's own menu is a choice from it, not a return.
-  if (input > idle.inputWhenArmed && input > p.host.menuLastClosed()) idleoff(p);
+  if (input > *armed && input > p.host.menuLastClosed()) idleoff(p);
 }
 
 }  // namespace loafix

@@ -8,7 +8,7 @@ namespace loafix {
 
 void idleon(Program& p) {
   p.idleState.since = p.host.timeOfDay();
-  p.idleState.backArmed = false;
+  p.idleState.backArmedAt.reset();
   p.check("idleon", true);
   p.check("idleoff", false);
   p.host.setTimer(p.Timer1(), true, 60000);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -52,8 +53,9 @@ class Program {
   struct IdleState {
     double since = -1;           // time of day idling began; -1 while not idling
     double nextLineAt = -1;      // now() when the poster's current wait ends
-    bool backArmed = false;      // auto back has seen a quiet minute since idling began
-    double inputWhenArmed = 0;   // the last input (now()) at that moment
+    // Once auto back has seen a quiet minute since idling began: the last input (now())
+    // at that moment; any later input is a return.
+    std::optional<double> backArmedAt;
     bool checking = false;       // Timer3 runs
   } idleState;
 

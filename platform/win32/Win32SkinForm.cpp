@@ -178,10 +178,14 @@ void SkinForm::setTooltip(std::function<std::string()> text) {
   SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void SkinForm::takeTipText() {
+  tipShown_ = tipText_ ? Utf8ToWide(tipText_()) : std::wstring();
+}
+
 void SkinForm::refreshTip(bool shown) {
   // While shown, the new text itself (the tooltip resizes to it); once gone, the
   // callback again, so that the next showing asks afresh.
-  if (shown) tipShown_ = tipText_ ? Utf8ToWide(tipText_()) : std::wstring();
+  if (shown) takeTipText();
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = window_;
@@ -312,7 +316,7 @@ LRESULT SkinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (!tip_ || header->hwndFrom != tip_) break;
       if (header->code == TTN_GETDISPINFOW) {
-        tipShown_ = tipText_ ? Utf8ToWide(tipText_()) : std::wstring();
+        takeTipText();
         reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = tipShown_.data();
       } else if (header->code == TTN_SHOW) {
         SetTimer(window_, kTipTimer, 1000, nullptr);

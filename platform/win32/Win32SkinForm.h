@@ -47,6 +47,7 @@ class SkinForm {
   void onButtonDown(bool left, LPARAM at);
   void onButtonUp(LPARAM at);
   void run(const Handler& handler);
+  void takeTipText();  // asks the text anew into tipShown_
   void refreshTip(bool shown);
 
   FormSpec layout_;
