@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "client/ClientWindows.h"
-#include "client/WindowSystem.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "client/ClientWindows.h"
-#include "client/WindowSystem.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string_view>
 
-#include "client/Host.h"
-#include "client/WindowSystem.h"
+#include "core/Host.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 

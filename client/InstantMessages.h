@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "client/ClientWindows.h"
-#include "client/Host.h"
-#include "client/WindowSystem.h"
+#include "core/Host.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 

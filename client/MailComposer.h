@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "client/Host.h"
-#include "client/WindowSystem.h"
+#include "core/Host.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 namespace loafix {
 

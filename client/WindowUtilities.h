@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "client/Host.h"
-#include "client/WindowSystem.h"
+#include "core/Host.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "clientsim/ChatView_win.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32WindowSystem.h"

@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "idle/Product.h"
+#include "core/Product.h"
 
 namespace loafix {
 namespace {

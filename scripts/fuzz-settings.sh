@@ -12,7 +12,7 @@ seconds=${1:-600}
 mkdir -p "$out/corpus" "$out/crashes"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -I"$root" "$root/tests/settings/IniFuzzer.cpp" "$root/settings/IniFile.cpp" \
-  "$root/client/Ansi.cpp" -o "$out/ini_fuzzer"
+  "$root/core/Text.cpp" -o "$out/ini_fuzzer"
 
 # A few real-looking files to start from; the fuzzer's first bytes pick the operation.
 if [ -z "$(ls -A "$out/corpus")" ]; then

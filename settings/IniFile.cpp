@@ -6,7 +6,7 @@
 #include <tuple>
 #include <utility>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 // The rules below are those of the platform's private-profile functions as measured
 // (see WINE.md in the shared notes): the file is decoded as a whole, split at every CR or

@@ -2,7 +2,7 @@
 // by its done area. It never reads the settings file: each run starts from the
 // defaults, and what was typed stays in the boxes while the window is hidden.
 #include "client/clientkit.h"
-#include "idle/Product.h"
+#include "core/Product.h"
 #include "ui/Program.h"
 
 namespace loafix {

@@ -1,6 +1,6 @@
 #include "settings/SettingsStore.h"
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "settings/IniFile.h"
 
 namespace loafix {

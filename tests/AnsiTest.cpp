@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 namespace loafix {
 namespace {

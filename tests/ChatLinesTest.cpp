@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "idle/ChatLines.h"
-#include "idle/Product.h"
+#include "core/Product.h"
 
 namespace loafix {
 namespace {

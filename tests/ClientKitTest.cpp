@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/WindowsNumbers.h"
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
 #include "platform/sim/SimClient.h"

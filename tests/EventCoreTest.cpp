@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "client/EventCore.h"
+#include "core/EventCore.h"
 #include "platform/sim/SimDesktop.h"
 
 namespace loafix {

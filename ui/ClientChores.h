@@ -3,9 +3,9 @@
 // action.
 #pragma once
 
-#include "client/FormSpec.h"
-#include "client/Host.h"
-#include "client/WindowSystem.h"
+#include "core/FormSpec.h"
+#include "core/Host.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 

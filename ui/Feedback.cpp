@@ -2,7 +2,7 @@
 // Write Mail window.
 #include "client/MailComposer.h"
 #include "client/clientkit.h"
-#include "idle/Product.h"
+#include "core/Product.h"
 #include "ui/Program.h"
 
 namespace loafix {

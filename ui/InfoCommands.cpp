@@ -1,7 +1,7 @@
 // The information commands at the head of the menu, and the advertisement.
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "idle/Product.h"
+#include "core/Product.h"
 #include "ui/Program.h"
 
 namespace loafix {

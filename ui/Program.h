@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "client/FormSpec.h"
-#include "client/Host.h"
+#include "core/FormSpec.h"
+#include "core/Host.h"
 #include "client/MailComposer.h"
-#include "client/WindowSystem.h"
+#include "core/WindowSystem.h"
 #include "settings/SettingsStore.h"
 
 namespace loafix {

@@ -1,6 +1,6 @@
 #include "platform/sim/SimClient.h"
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 namespace loafix::sim {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 namespace loafix::sim {
 

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "client/WindowSystem.h"
+#include "core/WindowSystem.h"
 #include "platform/sim/SimClock.h"
 
 namespace loafix::sim {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 namespace loafix::sim {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "client/EventCore.h"
-#include "client/Host.h"
+#include "core/EventCore.h"
+#include "core/Host.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDesktop.h"
 

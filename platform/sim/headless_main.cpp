@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimHost.h"
 #include "settings/SettingsStore.h"

@@ -4,8 +4,8 @@
 // read first, after which the macros expand to the same numbers.
 #pragma once
 
-#include "client/Host.h"
-#include "client/WindowSystem.h"
+#include "core/Host.h"
+#include "core/WindowSystem.h"
 
 namespace loafix::win32::portable {
 // The portable layer's numbers, taken before the macros hide their names.

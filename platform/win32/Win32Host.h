@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "client/EventCore.h"
+#include "core/EventCore.h"
 #include <vector>
 
 #include "platform/win32/Win32SkinForm.h"

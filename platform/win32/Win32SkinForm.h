@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "client/EventCore.h"
+#include "core/EventCore.h"
 
 namespace loafix::win32 {
 

@@ -1,7 +1,7 @@
 // upchat, unupchat, hide and show against the stand-in client, in virtual time.
 #include <gtest/gtest.h>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "client/ClientCommands.h"
 #include "ui/ClientChores.h"
 #include "idle/ChatLines.h"

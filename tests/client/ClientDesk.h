@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "client/WindowSystem.h"
+#include "core/WindowSystem.h"
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimHost.h"
 

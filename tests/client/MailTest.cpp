@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "tests/WindowsNumbers.h"
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "client/MailComposer.h"
-#include "idle/Product.h"
+#include "core/Product.h"
 #include "tests/client/ClientDesk.h"
 
 namespace loafix {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 namespace loafix::e2e::chat {
 

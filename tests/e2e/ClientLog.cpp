@@ -1,6 +1,6 @@
 #include "tests/e2e/ClientLog.h"
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "clientsim/Hex.h"
 #include "tests/wine/WineTest.h"
 

@@ -22,7 +22,7 @@
 #include <cstring>
 #include <string>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 namespace loafix::e2e {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "tests/wine/WineTest.h"
 
 namespace loafix::e2e {

@@ -1,7 +1,7 @@
 // The feedback window and the chores in the client, through the menu, including a
 // run with no client at all.
-#include "client/Ansi.h"
-#include "idle/Product.h"
+#include "core/Text.h"
+#include "core/Product.h"
 #include "tests/program/ProgramFixture.h"
 
 namespace loafix {

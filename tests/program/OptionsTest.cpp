@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "idle/ChatLines.h"
-#include "idle/Product.h"
+#include "core/Product.h"
 #include "tests/program/ProgramFixture.h"
 
 namespace loafix {

@@ -1,7 +1,7 @@
 // Start-up, the main window, the command menu, the information commands and the two
 // ways the program ends.
 #include "idle/ChatLines.h"
-#include "idle/Product.h"
+#include "core/Product.h"
 #include "tests/program/ProgramFixture.h"
 
 namespace loafix {

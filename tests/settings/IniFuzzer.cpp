@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "settings/IniFile.h"
 
 namespace {

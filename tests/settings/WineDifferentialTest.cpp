@@ -18,7 +18,7 @@
 #include <set>
 #include <sstream>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "clientsim/Hex.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"

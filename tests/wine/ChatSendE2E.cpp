@@ -1,6 +1,6 @@
 // The chat path end to end: the real ChatSend over user32 in this process, the
 // stand-in client in another, and the client's log as the witness of what arrived.
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "client/clientkit.h"
 #include "clientsim/Hex.h"
 #include "idle/ChatLines.h"

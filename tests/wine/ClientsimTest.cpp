@@ -1,7 +1,7 @@
 // clientsim.exe seen from another process, as the program sees the real client: its
 // window tree by class and caption, the scenario windows it starts with, and the
 // messages a program sends reaching the client's model (its log tells).
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "clientsim/Hex.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/wine/WineTest.h"

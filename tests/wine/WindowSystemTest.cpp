@@ -3,7 +3,7 @@
 // ANSI code page, handle 0, and a window that stops answering.
 #include <thread>
 
-#include "client/Ansi.h"
+#include "core/Text.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/wine/WineTest.h"
 

@@ -1,4 +1,4 @@
-#include "client/Ansi.h"
+#include "core/Text.h"
 
 #include <array>
 #include <cstdint>

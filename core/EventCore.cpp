@@ -1,4 +1,4 @@
-#include "client/EventCore.h"
+#include "core/EventCore.h"
 
 #include <algorithm>
 #include <cassert>

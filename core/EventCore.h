@@ -20,8 +20,8 @@
 #include <optional>
 #include <vector>
 
-#include "client/FormSpec.h"
-#include "client/WindowSystem.h"
+#include "core/FormSpec.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 

@@ -1,4 +1,4 @@
-#include "client/FormSpec.h"
+#include "core/FormSpec.h"
 
 namespace loafix {
 namespace {

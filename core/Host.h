@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "client/FormSpec.h"
-#include "client/WindowSystem.h"
+#include "core/FormSpec.h"
+#include "core/WindowSystem.h"
 
 namespace loafix {
 
