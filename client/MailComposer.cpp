@@ -8,9 +8,6 @@
 namespace loafix {
 namespace {
 
-// Longest sleep between two passes, as in SendIM.
-constexpr double kPollSeconds = 0.010;
-
 // A click: button down and up, posted one right after the other.
 void Click(WindowSystem& ws, Hwnd window) {
   ws.PostMessageA(window, WM_LBUTTONDOWN, 0, 0);
@@ -98,12 +95,13 @@ void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::str
     Click(ws, write);
   }
 
-  const double giveUp = host.now() + kMailWaitLimitSeconds;
   Hwnd mail = 0;
-  for (;;) {
-    if (ClientFrame(ws) != frame) return;
+  bool clientGone = false;
+  const bool sent = PollUntil(host, host.now() + kMailWaitLimitSeconds, [&] {
+    if (ClientFrame(ws) != frame) return clientGone = true;
     // The first new mail window is taken to be ours, unless it holds text.
     MailBoxes boxes;
+    mail = 0;
     for (Hwnd w : MailWindows(ws, FindMDIClient(ws))) {
       if (std::find(notOurs.begin(), notOurs.end(), w) != notOurs.end()) continue;
       boxes = FindBoxes(ws, w);
@@ -116,20 +114,16 @@ void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::str
     // Filled only once every box is there and all in one go, then sent at once: a window
     // half filled in an earlier pass would hold text and no longer pass as ours, and a
     // click before the body box appears would mail an empty comment.
-    if (mail != 0 && boxes.complete()) {
-      SetText(ws, boxes.to, recipient);
-      SetText(ws, boxes.subject, subject);
-      SetText(ws, boxes.body, body);
-      Click(ws, boxes.send);
-      Pause(host, 0);
-      break;
-    }
-    mail = 0;
-    // Given up: every window stays as it is.
-    if (host.now() >= giveUp) return;
-    host.waitForEvents(std::min(host.now() + kPollSeconds, giveUp));
-    host.processEvents();
-  }
+    if (mail == 0 || !boxes.complete()) return false;
+    SetText(ws, boxes.to, recipient);
+    SetText(ws, boxes.subject, subject);
+    SetText(ws, boxes.body, body);
+    Click(ws, boxes.send);
+    Pause(host, 0);
+    return true;
+  });
+  // Given up, or the client is another: every window stays as it is.
+  if (!sent || clientGone) return;
 
   // The client normally closes the window once it has sent. If it has not (still
   // sending, or showing a problem), close it about a second later.

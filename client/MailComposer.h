@@ -7,8 +7,8 @@
 // starts sends), so that a second send started while the first is still waiting for
 // the client is ignored:
 //
-//   MailSendGuard feedbackMail;  // kept with Form5
-//   feedbackMail.send(ws, host, kAuthorMail, subject, host.controlText(form5, "Text1"));
+//   auto mail = std::make_shared<MailSendGuard>();  // kept with Form5's send area
+//   mail->send(ws, host, kAuthorMail, subject, host.controlText(form5, "Text1"));
 #pragma once
 
 #include <cstdint>
@@ -49,7 +49,6 @@ class MailSendGuard {
   // SendMail, unless a send of this guard is in progress; false when ignored.
   bool send(WindowSystem& ws, Host& host, std::string_view recipient, std::string_view subject,
             std::string_view body);
-  bool sending() const { return sending_; }
 
  private:
   bool sending_ = false;

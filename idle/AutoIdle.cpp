@@ -4,7 +4,7 @@
 // timer looks at the window system's input clock; nothing spins.
 #include <algorithm>
 
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
 
 namespace loafix {
 namespace {

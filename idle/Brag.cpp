@@ -1,7 +1,7 @@
 // Bragging: the current idle time into the room on demand, always with the fixed glyph.
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
 
 namespace loafix {
 

@@ -2,7 +2,7 @@
 // (days Label2, hours Label3, minutes Label4), advanced once a minute by Timer1.
 #include <charconv>
 
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
 
 namespace loafix {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
 
 namespace loafix {
 namespace {

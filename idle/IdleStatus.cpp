@@ -3,7 +3,7 @@
 #include <cmath>
 #include <algorithm>
 
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
 
 namespace loafix {
 

@@ -2,7 +2,7 @@
 // the announcement and the off line.
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
 
 namespace loafix {
 

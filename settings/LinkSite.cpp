@@ -3,7 +3,7 @@
 // defaults, and what was typed stays in the boxes while the window is hidden.
 #include "client/clientkit.h"
 #include "core/Product.h"
-#include "ui/Program.h"
+#include "settings/OptionCommands.h"
 
 namespace loafix {
 namespace {

@@ -3,7 +3,7 @@
 // prompt yields the null string, which removes the key.
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "ui/Program.h"
+#include "settings/OptionCommands.h"
 
 namespace loafix {
 

@@ -16,11 +16,4 @@ std::string PickSettingsFolder(const std::string& preferred, const std::string& 
                                std::string_view fileName = kSettingsFileName,
                                SettingsFiles& files = PlatformFiles());
 
-#ifdef _WIN32
-// The root of drive C: where the settings file can be written there, else the user's
-// %APPDATA% folder: a standard account on current Windows may not create files in C:\,
-// and the settings would otherwise vanish without a word. Chosen once per run.
-std::string ChooseSettingsFolder();
-#endif
-
 }  // namespace loafix

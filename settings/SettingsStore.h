@@ -7,16 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "core/Settings.h"
 #include "settings/SettingsFile.h"
 
 namespace loafix {
 
-inline constexpr std::string_view kSection = "idle info";
-// The two spellings callers use for the one settings file.
-inline constexpr std::string_view kIniUpper = "C:\\loafix.ini";
-inline constexpr std::string_view kIniLower = "c:\\loafix.ini";
-
-class SettingsStore {
+class SettingsStore final : public Settings {
  public:
   // `folder` (UTF-8) is where the file named "C:\loafix.ini" lives on this machine: the
   // root of drive C: on Windows (or the fallback the platform layer chose), a test's own
@@ -26,7 +22,7 @@ class SettingsStore {
   // At most 749 characters of the key's value (UTF-8); "" for a missing file,
   // section or key. Section and key match in any letter case.
   std::string GetFromINI(std::string_view section, std::string_view key,
-                         std::string_view file) const;
+                         std::string_view file) const override;
 
   // Writes the value under the upper-cased key; a null value removes the key. The write
   // lands wherever the platform's own profile writer would land it: when another program
@@ -34,10 +30,10 @@ class SettingsStore {
   // written at all; the file then keeps every byte it had, and telling the person is the
   // caller's part.
   bool WriteToINI(std::string_view section, std::string_view key,
-                  std::optional<std::string_view> value, std::string_view file);
+                  std::optional<std::string_view> value, std::string_view file) override;
 
   // The real path (UTF-8) behind one of the callers' spellings of the file.
-  std::string Resolve(std::string_view file) const;
+  std::string Resolve(std::string_view file) const override;
 
  private:
   std::string folder_;

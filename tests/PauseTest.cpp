@@ -5,7 +5,7 @@
 
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "ui/Program.h"
+#include "ui/UiCommands.h"
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimHost.h"
 

@@ -4,7 +4,7 @@
 #include "client/InstantMessages.h"
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "ui/Program.h"
+#include "ui/UiCommands.h"
 
 namespace loafix {
 namespace {

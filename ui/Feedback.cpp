@@ -1,9 +1,11 @@
 // The feedback window: a comment to the author, mailed through the client's own
 // Write Mail window.
+#include <memory>
+
 #include "client/MailComposer.h"
 #include "client/clientkit.h"
 #include "core/Product.h"
-#include "ui/Program.h"
+#include "ui/UiCommands.h"
 
 namespace loafix {
 namespace {
@@ -12,13 +14,14 @@ inline constexpr std::string_view kFeedbackSubject = "lòàfíx¹ - comments";
 inline constexpr std::string_view kFeedbackText =
     "this idle owns, whens version 2.0 comming out?\r\n";
 
-void Send(Program& p) {
-  p.feedbackMail.send(p.ws, p.host, kAuthorMail, kFeedbackSubject, p.text(p.Form5(), "Text1"));
-}
-
 }  // namespace
 
 FormSpec FeedbackSpec(Program& p) {
+  // Kept with the window: a second send while one is still retrying is ignored.
+  const auto mail = std::make_shared<MailSendGuard>();
+  const Handler send = [&p, mail] {
+    mail->send(p.ws, p.host, kAuthorMail, kFeedbackSubject, p.text(p.Form5(), "Text1"));
+  };
   return FormSpec{
       .name = "Form5",
       .caption = "Form5",
@@ -31,7 +34,7 @@ FormSpec FeedbackSpec(Program& p) {
               {.name = "Text1", .kind = ControlKind::MultiLineTextBox, .left = 165, .top = 330,
                .width = 1830, .height = 1455, .text = std::string(kFeedbackText)},
               {.name = "Label2", .left = 795, .top = 1860, .width = 585, .height = 225,
-               .onClick = [&p] { Send(p); }},
+               .onClick = send},
               {.name = "Label1", .left = 1965, .top = 30, .width = 165, .height = 195,
                .onClick = [&p] { p.host.hideForm(p.Form5()); }},
           },

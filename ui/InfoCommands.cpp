@@ -2,7 +2,7 @@
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
 #include "core/Product.h"
-#include "ui/Program.h"
+#include "ui/UiCommands.h"
 
 namespace loafix {
 

@@ -1,8 +1,9 @@
-// The main window (the strip with the idle counters), the menu holder with the
-// command menu, and the two ways the program ends itself.
+// The main window (the strip with the idle counters), the command menu, the two ways
+// the program ends itself, and the parts of the program put together.
 #include "client/clientkit.h"
-#include "idle/ChatLines.h"
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
+#include "settings/OptionCommands.h"
+#include "ui/UiCommands.h"
 
 namespace loafix {
 namespace {
@@ -58,10 +59,6 @@ FormSpec MainWindowSpec(Program& p) {
       // Closed from outside (Alt+F4): the same as the close area.
       .onCloseRequest = [&p] { EndProgram(p); },
   };
-}
-
-FormSpec MenuHolderSpec() {
-  return FormSpec{.name = "Form3", .caption = "Form3", .placement = Placement::Default};
 }
 
 MenuItem CommandMenu(Program& p) {
@@ -133,6 +130,20 @@ void OpenCommandMenu(Program& p) {
 void EndProgram(Program& p) {
   Advertise(p.ws, p.host);
   p.host.endProgram();
+}
+
+const ProgramParts& LoafixParts() {
+  static constexpr ProgramParts parts{
+      .splash = SplashSpec,
+      .mainWindow = MainWindowSpec,
+      .linkSite = LinkSiteSpec,
+      .feedback = FeedbackSpec,
+      .commandMenu = CommandMenu,
+      .idleClockTick = IdleClockTick,
+      .idlePosterTick = IdlePosterTick,
+      .autoIdleTick = AutoIdleTick,
+  };
+  return parts;
 }
 
 }  // namespace loafix

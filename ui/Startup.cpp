@@ -1,7 +1,8 @@
 // Start-up: the splash window, and the click on it that really starts the program.
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
+#include "ui/UiCommands.h"
 
 namespace loafix {
 

@@ -16,7 +16,7 @@
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimHost.h"
 #include "settings/SettingsStore.h"
-#include "ui/Program.h"
+#include "ui/UiCommands.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   sim::SimHost host(clock, desktop);
   sim::SimClient client(clock, desktop);
   SettingsStore store(folder.string());
-  Program program(desktop, host, store);
+  Program program(desktop, host, store, LoafixParts());
   client.model().start();
   client.model().openRoom("Town Square");
 

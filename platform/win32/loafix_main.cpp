@@ -3,15 +3,15 @@
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32WindowSystem.h"
-#include "settings/SettingsFolder.h"
+#include "platform/win32/Win32SettingsFolder.h"
 #include "settings/SettingsStore.h"
-#include "ui/Program.h"
+#include "ui/UiCommands.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   loafix::win32::Win32WindowSystem windows;
   loafix::win32::Win32Host host(instance, windows);
-  loafix::SettingsStore settings(loafix::ChooseSettingsFolder());
-  loafix::Program program(windows, host, settings);
+  loafix::SettingsStore settings(loafix::win32::ChooseSettingsFolder());
+  loafix::Program program(windows, host, settings, loafix::LoafixParts());
   program.start();
   return host.run();
 }

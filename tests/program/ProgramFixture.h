@@ -11,7 +11,9 @@
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimHost.h"
 #include "settings/SettingsStore.h"
-#include "ui/Program.h"
+#include "idle/IdleCommands.h"
+#include "settings/OptionCommands.h"
+#include "ui/UiCommands.h"
 
 namespace loafix {
 
@@ -42,7 +44,7 @@ class ProgramTest : public ::testing::Test {
   sim::SimHost host{clock, desktop};
   sim::SimClient client{clock, desktop};
   SettingsStore store;
-  Program program{desktop, host, store};
+  Program program{desktop, host, store, LoafixParts()};
 
  private:
   std::size_t taken_ = 0;

@@ -13,7 +13,7 @@
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimHost.h"
 #include "settings/SettingsStore.h"
-#include "ui/Program.h"
+#include "ui/UiCommands.h"
 
 namespace loafix {
 namespace {
@@ -44,7 +44,7 @@ TEST(Guide, NamesEveryMenuItemInBoldAsTheMenuShowsIt) {
   sim::SimDesktop desktop{clock};
   sim::SimHost host{clock, desktop};
   SettingsStore store{std::string(::testing::TempDir())};
-  Program program{desktop, host, store};
+  Program program{desktop, host, store, LoafixParts()};
   std::vector<std::string> captions;
   CommandsBelow(program.menu(), captions);
   ASSERT_GE(captions.size(), 29u) << "the whole tree, submenus included";

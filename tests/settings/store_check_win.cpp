@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/win32/Win32SettingsFolder.h"
 #include "settings/SettingsFolder.h"
 #include "settings/SettingsStore.h"
 
@@ -162,7 +163,7 @@ int main(int argc, char** argv) {
   Expect(!nowhere.WriteToINI(kSection, "interval", "60", kIniUpper), "no folder, no write");
   Expect(!fs::exists(folder / "missing"), "a missing folder stays missing");
 
-  Expect(ChooseSettingsFolder() == "C:\\", "C:\\ where files can be created there");
+  Expect(win32::ChooseSettingsFolder() == "C:\\", "C:\\ where files can be created there");
   Expect(PickSettingsFolder("Q:\\", folder.string()) == folder.string(),
          "the fallback where there is no drive");
   FolderChoice(folder);

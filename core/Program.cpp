@@ -1,4 +1,4 @@
-#include "ui/Program.h"
+#include "core/Program.h"
 
 #include <cassert>
 
@@ -20,10 +20,16 @@ MenuItem* Find(MenuItem& menu, std::string_view name) {
   return nullptr;
 }
 
+// Form3 holds the menu tree and the timers; it is never shown.
+FormSpec MenuHolderSpec() {
+  return FormSpec{.name = "Form3", .caption = "Form3", .placement = Placement::Default};
+}
+
 }  // namespace
 
-Program::Program(WindowSystem& windows, Host& runtime, SettingsStore& store)
-    : ws(windows), host(runtime), settings(store) {}
+Program::Program(WindowSystem& windows, Host& runtime, Settings& store,
+                 const ProgramParts& parts)
+    : ws(windows), host(runtime), settings(store), parts_(parts) {}
 
 void Program::start() { host.showForm(Form1()); }
 
@@ -34,19 +40,19 @@ Hwnd Program::load(Hwnd& slot, const FormSpec& layout) {
   return slot;
 }
 
-Hwnd Program::Form1() { return form1_ ? form1_ : load(form1_, SplashSpec(*this)); }
-Hwnd Program::Form2() { return form2_ ? form2_ : load(form2_, MainWindowSpec(*this)); }
-Hwnd Program::Form4() { return form4_ ? form4_ : load(form4_, LinkSiteSpec(*this)); }
-Hwnd Program::Form5() { return form5_ ? form5_ : load(form5_, FeedbackSpec(*this)); }
+Hwnd Program::Form1() { return form1_ ? form1_ : load(form1_, parts_.splash(*this)); }
+Hwnd Program::Form2() { return form2_ ? form2_ : load(form2_, parts_.mainWindow(*this)); }
+Hwnd Program::Form4() { return form4_ ? form4_ : load(form4_, parts_.linkSite(*this)); }
+Hwnd Program::Form5() { return form5_ ? form5_ : load(form5_, parts_.feedback(*this)); }
 
 Hwnd Program::Form3() {
   if (form3_ != 0) return form3_;
   // The menu tree and the timers exist before anything can refer to them; both
   // timers start disabled with interval 0.
-  file_ = CommandMenu(*this);
-  timer1_ = host.createTimer([this] { IdleClockTick(*this); });
-  timer2_ = host.createTimer([this] { IdlePosterTick(*this); });
-  timer3_ = host.createTimer([this] { AutoIdleTick(*this); });
+  file_ = parts_.commandMenu(*this);
+  timer1_ = host.createTimer([this] { parts_.idleClockTick(*this); });
+  timer2_ = host.createTimer([this] { parts_.idlePosterTick(*this); });
+  timer3_ = host.createTimer([this] { parts_.autoIdleTick(*this); });
   return load(form3_, MenuHolderSpec());
 }
 

@@ -1,8 +1,11 @@
-// The program: its windows, created the first time anything refers to them and
-// hidden rather than destroyed, the menu tree and the two timers owned by the menu
-// holder, and the services every handler reaches through it. State lives where a
-// person sees it: check marks in the menu tree, the idle counters in the captions of
-// the main window's labels, texts in the settings file (read afresh at each use).
+// The program's state: its windows, created the first time anything refers to them and
+// hidden rather than destroyed, the menu tree and the timers owned by the menu holder,
+// and the services every handler reaches through it. State lives where a person sees
+// it: check marks in the menu tree, the idle counters in the captions of the main
+// window's labels, texts in the settings file (read afresh at each use).
+//
+// What the windows, the menu and the timers do comes from the layers above, through
+// ProgramParts; each subsystem declares its handlers in a header of its own.
 #pragma once
 
 #include <initializer_list>
@@ -12,15 +15,29 @@
 
 #include "core/FormSpec.h"
 #include "core/Host.h"
-#include "client/MailComposer.h"
+#include "core/Settings.h"
 #include "core/WindowSystem.h"
-#include "settings/SettingsStore.h"
 
 namespace loafix {
 
+class Program;
+
+// The descriptions of the program's windows and of its command menu, and the handlers
+// of its three timers, each given the program they belong to.
+struct ProgramParts {
+  FormSpec (*splash)(Program&);      // Form1
+  FormSpec (*mainWindow)(Program&);  // Form2
+  FormSpec (*linkSite)(Program&);    // Form4
+  FormSpec (*feedback)(Program&);    // Form5
+  MenuItem (*commandMenu)(Program&);
+  void (*idleClockTick)(Program&);   // Timer1
+  void (*idlePosterTick)(Program&);  // Timer2
+  void (*autoIdleTick)(Program&);    // Timer3
+};
+
 class Program {
  public:
-  Program(WindowSystem& ws, Host& host, SettingsStore& settings);
+  Program(WindowSystem& ws, Host& host, Settings& settings, const ProgramParts& parts);
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -30,7 +47,7 @@ class Program {
 
   WindowSystem& ws;
   Host& host;
-  SettingsStore& settings;
+  Settings& settings;
 
   // The windows, each created (and loaded) on first reference.
   Hwnd Form1();  // splash
@@ -81,70 +98,13 @@ class Program {
     write({{key, value, file}});
   }
 
-  // The feedback window's mail: a second send while one is still retrying is ignored.
-  MailSendGuard feedbackMail;
-
  private:
   Hwnd load(Hwnd& slot, const FormSpec& layout);
 
+  ProgramParts parts_;
   Hwnd form1_ = 0, form2_ = 0, form3_ = 0, form4_ = 0, form5_ = 0;
   TimerId timer1_ = -1, timer2_ = -1, timer3_ = -1;
   MenuItem file_;
 };
-
-// ---- the windows' descriptions, each beside its handlers ----
-FormSpec SplashSpec(Program& p);
-FormSpec MainWindowSpec(Program& p);
-FormSpec MenuHolderSpec();
-MenuItem CommandMenu(Program& p);
-FormSpec LinkSiteSpec(Program& p);
-FormSpec FeedbackSpec(Program& p);
-
-// ---- handlers that other handlers or the menu call ----
-void SplashClick(Program& p);
-void OpenCommandMenu(Program& p);
-void EndProgram(Program& p);  // unload and the close area: advertise, then end
-// Posts BrandLine, pauses one second (events keep running), then posts AdLinkLine.
-void Advertise(WindowSystem& ws, Host& host);
-void IdleClockTick(Program& p);
-void IdlePosterTick(Program& p);
-void idleon(Program& p);
-void idleoff(Program& p);
-void bragstats(Program& p);
-void aimsn(Program& p);
-void setascii(Program& p);
-void reason(Program& p);
-void scrollinginterval(Program& p);
-void enablescrolling(Program& p);
-// Idling by itself: the two items at the end of the idle options, and the check.
-void autoidle(Program& p);
-void autoback(Program& p);
-void AutoIdleTick(Program& p);
-// Starts or stops Timer3 as the settings ask, after each change.
-void ArmAutoIdle(Program& p);
-// At start-up: the "auto back" mark from the settings file, and the check armed.
-void AutoIdleAtStart(Program& p);
-// The strip's tooltip: "not idle", or since when, when the next line goes and how often.
-std::string StripTooltip(Program& p);
-void linksite(Program& p);
-void about(Program& p);
-void disclamer(Program& p);
-void advertise(Program& p);
-void mailme(Program& p);
-// The chores in the client, through the client driver.
-void ClientUpchat(Program& p);
-void ClientUnupchat(Program& p);
-void ClientHide(Program& p);
-void ClientShow(Program& p);
-void ClientImOff(Program& p);
-void ClientImOn(Program& p);
-
-// The poster's reading of the "interval" setting: a leading decimal number (sign and
-// fraction allowed) followed by anything, e.g. the "." the interval prompt appends;
-// rounded half to even; clamped to 32 bits. Nothing readable counts as 60.
-int IntervalSeconds(std::string_view text);
-// The "auto idle" setting's minutes: leading digits after any blanks; 0 (off) when there
-// are none, and at most a year.
-int AutoIdleMinutes(std::string_view text);
 
 }  // namespace loafix

@@ -1,23 +1,9 @@
-#include <windows.h>
+#include "platform/win32/Win32SettingsFolder.h"
 
-#include <string>
-
+#include "platform/win32/Win32Text.h"
 #include "settings/SettingsFolder.h"
 
-namespace loafix {
-namespace {
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
-}
-
-}  // namespace
+namespace loafix::win32 {
 
 std::string ChooseSettingsFolder() {
   static const std::string chosen = [] {
@@ -32,9 +18,9 @@ std::string ChooseSettingsFolder() {
           GetEnvironmentVariableW(L"APPDATA", appData.data(), static_cast<DWORD>(appData.size()));
     }
     appData.resize(length < appData.size() ? length : 0);
-    return PickSettingsFolder("C:\\", Utf8(appData));
+    return PickSettingsFolder("C:\\", WideToUtf8(appData));
   }();
   return chosen;
 }
 
-}  // namespace loafix
+}  // namespace loafix::win32
