@@ -49,8 +49,8 @@ def save_bmp(img, name):
 
 
 def splash():
-    # 288 x 288; the window shows the top-left 287 x 177.
-    img = gradient(288, 288, BLACK, ORANGE)
+    # 288 x 178; the window shows the top-left 287 x 177.
+    img = gradient(288, 178, BLACK, ORANGE)
     d = ImageDraw.Draw(img)
     d.rectangle((0, 0, 286, 176), outline=ORANGE, width=2)
     centred(d, (0, 22, 287, 82), "l\u00f2\u00e0f\u00edx\u00b9", font(44, True), WHITE)

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <thread>
 
 #include "client/clientkit.h"
 #include "platform/win32/Win32Host.h"
@@ -289,7 +288,7 @@ void MenuShowsTheTreeAndRunsTheChoiceAfterClosing() {
     std::wstring captions;
     bool twoChecked = false, oneChecked = true;
   } seen;
-  std::thread driver([&] {
+  Thread driver([&] {
     HWND menu = WaitForWindow("#32768", nullptr, 5);
     if (!menu) return;
     seen.opened = true;
@@ -343,7 +342,7 @@ void MenuShowsTheTreeAndRunsTheChoiceAfterClosing() {
 
   // Escape: nothing runs.
   chosen.clear();
-  std::thread dismisser([] {
+  Thread dismisser([] {
     if (HWND menu = WaitForWindow("#32768", nullptr, 5)) PostKey(menu, VK_ESCAPE);
   });
   host.popupMenu(form, root, 0, 0);
@@ -365,7 +364,7 @@ void PromptAndMessageBoxAnswerThroughTheirButtons() {
   } seen;
   // Types over the default and presses OK (answer) or Cancel (nullopt).
   auto answer = [&](const char* title, std::optional<std::string> text) {
-    return std::thread([&seen, title, text, form] {
+    return Thread([&seen, title, text, form] {
       HWND box = WaitForWindow("#32770", title, 5);
       if (!box) return;
       char buffer[256] = {};
@@ -384,7 +383,7 @@ void PromptAndMessageBoxAnswerThroughTheirButtons() {
     });
   };
 
-  std::thread driver = answer("glyph", std::string("\xA4x"));  // "¤x" as ANSI bytes
+  Thread driver = answer("glyph", std::string("\xA4x"));  // "¤x" as ANSI bytes
   std::optional<std::string> got = host.inputBox("please enter the new glyph", "glyph", "¬");
   driver.join();
   WT_CHECK(got.has_value() && *got == "¤x");
@@ -414,7 +413,7 @@ void PromptAndMessageBoxAnswerThroughTheirButtons() {
   });
   host.setTimer(pausing, true, 50);
   double escaped = 0, hidden = 0;
-  driver = std::thread([&] {
+  driver = Thread([&] {
     HWND box = WaitForWindow("#32770", "reason", 5);
     if (!box) return;
     Sleep(500);  // the tick's pause is running under the prompt by now
@@ -433,7 +432,7 @@ void PromptAndMessageBoxAnswerThroughTheirButtons() {
 
   // The message box: its text as ANSI bytes in the static 65535, OK is button 1.
   std::string boxText;
-  std::thread dismiss([&boxText] {
+  Thread dismiss([&boxText] {
     HWND box = WaitForWindow("#32770", "about", 5);
     if (!box) return;
     char buffer[256] = {};

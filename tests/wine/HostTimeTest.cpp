@@ -2,7 +2,6 @@
 // for a message, timers whose tick never starts inside itself, and Pause on the real
 // clock.
 #include <algorithm>
-#include <thread>
 
 #include "bench/CpuSampling_win.h"
 #include "client/clientkit.h"
@@ -52,7 +51,7 @@ void WaitingWakesForAMessageAndOnlyThen() {
 
   // A message posted from another thread ends the wait at once.
   const DWORD self = GetCurrentThreadId();
-  std::thread poster([self] {
+  Thread poster([self] {
     Sleep(50);
     PostThreadMessageA(self, WM_NULL, 0, 0);
   });

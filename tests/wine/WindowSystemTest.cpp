@@ -1,7 +1,6 @@
 // The window-system layer over real user32 windows of this process: lookups as
 // Windows does them (also where Wine 8's own FindWindowExA differs), texts in the
 // ANSI code page, handle 0, and a window that stops answering.
-#include <thread>
 
 #include "core/Text.h"
 #include "platform/win32/Win32WindowSystem.h"
@@ -137,7 +136,7 @@ void HungWindowCannotFreezeTheCaller() {
   HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HWND hung = nullptr;
-  std::thread owner([&] {
+  Thread owner([&] {
     hung = Make(nullptr, kTreeClass, "hung");
     SetEvent(ready);
     WaitForSingleObject(release, 30000);  // takes no messages meanwhile

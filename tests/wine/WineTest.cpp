@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 namespace loafix::winetest {
 namespace {
@@ -91,6 +92,41 @@ bool WaitUntil(const std::function<bool()>& done, double seconds) {
 
 void Idle(double seconds) {
   WaitUntil([] { return false; }, seconds);
+}
+
+Thread::Thread(std::function<void()> body)
+    : body_(std::make_unique<std::function<void()>>(std::move(body))),
+      handle_(CreateThread(nullptr, 0, &Thread::Run, body_.get(), 0, nullptr)) {
+  if (!handle_) std::printf("  could not start a thread (error %lu)\n", GetLastError());
+}
+
+Thread::~Thread() {
+  join();
+}
+
+Thread::Thread(Thread&& other) noexcept
+    : body_(std::move(other.body_)), handle_(std::exchange(other.handle_, nullptr)) {}
+
+Thread& Thread::operator=(Thread&& other) noexcept {
+  if (this != &other) {
+    join();
+    body_ = std::move(other.body_);
+    handle_ = std::exchange(other.handle_, nullptr);
+  }
+  return *this;
+}
+
+void Thread::join() {
+  if (!handle_) return;
+  WaitForSingleObject(handle_, INFINITE);
+  CloseHandle(handle_);
+  handle_ = nullptr;
+  body_.reset();
+}
+
+DWORD WINAPI Thread::Run(void* body) {
+  (*static_cast<std::function<void()>*>(body))();
+  return 0;
 }
 
 Process::Process(const std::string& program, const std::vector<std::string>& args) {

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32.h"
 
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,6 +58,27 @@ double Now();
 bool WaitUntil(const std::function<bool()>& done, double seconds);
 // Waits `seconds`, handling messages; for measuring what happens meanwhile.
 void Idle(double seconds);
+
+// A thread of the test's own, running `body` from the start; joined by join() or, at
+// the latest, when the object goes. The programs' runtime (the win32 thread model) has
+// no std::thread.
+class Thread {
+ public:
+  Thread() = default;
+  explicit Thread(std::function<void()> body);
+  ~Thread();
+  Thread(Thread&& other) noexcept;
+  // Joins the thread it held first.
+  Thread& operator=(Thread&& other) noexcept;
+
+  // Waits for the body to return; nothing when there is no thread (any more).
+  void join();
+
+ private:
+  static DWORD WINAPI Run(void* body);
+  std::unique_ptr<std::function<void()>> body_;  // the thread's, at a fixed address
+  HANDLE handle_ = nullptr;
+};
 
 // A program started from the test, ended when the object goes.
 class Process {
