@@ -133,15 +133,15 @@ void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::str
   }
 }
 
-bool MailSendGuard::send(WindowSystem& ws, Host& host, std::string_view recipient,
-                         std::string_view subject, std::string_view body) {
-  if (sending_) return false;
-  sending_ = true;
+bool SendMailOnce(bool& sending, WindowSystem& ws, Host& host, std::string_view recipient,
+                  std::string_view subject, std::string_view body) {
+  if (sending) return false;
+  sending = true;
   // Reset also when the program ends from inside the send (the host unwinds).
   struct Reset {
     bool& flag;
     ~Reset() { flag = false; }
-  } reset{sending_};
+  } reset{sending};
   SendMail(ws, host, recipient, subject, body);
   return true;
 }

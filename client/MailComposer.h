@@ -3,12 +3,11 @@
 // opens, types the recipient, subject and body into it, clicks its send icon, and
 // closes that window about a second later if the client has left it open.
 //
-// The feedback window's send area goes through a MailSendGuard (one per window that
-// starts sends), so that a second send started while the first is still waiting for
-// the client is ignored:
+// The feedback window's send area goes through SendMailOnce with a flag of its own, so
+// that a second send started while the first is still waiting for the client is
+// ignored:
 //
-//   auto mail = std::make_shared<MailSendGuard>();  // kept with Form5's send area
-//   mail->send(ws, host, kAuthorMail, subject, host.controlText(form5, "Text1"));
+//   SendMailOnce(p.mailSending, ws, host, kAuthorMail, subject, text);
 #pragma once
 
 #include <cstdint>
@@ -30,7 +29,7 @@ inline constexpr double kMailWaitLimitSeconds = 30.0;
 // Events keep running while it waits. Gives up silently, touching nothing, when no
 // complete empty new window titled exactly "Write Mail" turns up within 30 s, or at once
 // when the client's main window is no longer the one the Write click went to (the client
-// ended or was started again). Not guarded against re-entry: see MailSendGuard.
+// ended or was started again). Not guarded against re-entry: see SendMailOnce.
 void SendMail(WindowSystem& ws, Host& host, std::string_view recipient, std::string_view subject,
               std::string_view body);
 
@@ -42,16 +41,10 @@ Hwnd FindWriteMail(WindowSystem& ws);
 // Sends WM_CLOSE to the window and returns the result.
 std::intptr_t CloseWin(WindowSystem& ws, Hwnd window);
 
-// Lets one send through at a time: a send started while an earlier one of the same
-// guard is still in progress (retrying, or waiting to close the window) is ignored.
-class MailSendGuard {
- public:
-  // SendMail, unless a send of this guard is in progress; false when ignored.
-  bool send(WindowSystem& ws, Host& host, std::string_view recipient, std::string_view subject,
-            std::string_view body);
-
- private:
-  bool sending_ = false;
-};
+// Lets one send through at a time: SendMail, unless a send through the same flag is
+// still in progress (retrying, or waiting to close the window); false when ignored.
+// `sending` is true while a send is in progress, also if the program ends inside it.
+bool SendMailOnce(bool& sending, WindowSystem& ws, Host& host, std::string_view recipient,
+                  std::string_view subject, std::string_view body);
 
 }  // namespace loafix

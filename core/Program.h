@@ -76,6 +76,9 @@ class Program {
     bool checking = false;       // Timer3 runs
   } idleState;
 
+  // True while the feedback window's mail is being sent: a second send is ignored.
+  bool mailSending = false;
+
   // Caption of a label or content of a text box of one of the windows.
   std::string text(Hwnd form, std::string_view control) { return host.controlText(form, control); }
   void setText(Hwnd form, std::string_view control, std::string_view value) {

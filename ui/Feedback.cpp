@@ -1,7 +1,5 @@
 // The feedback window: a comment to the author, mailed through the client's own
 // Write Mail window.
-#include <memory>
-
 #include "client/MailComposer.h"
 #include "client/clientkit.h"
 #include "core/Product.h"
@@ -17,10 +15,9 @@ inline constexpr std::string_view kFeedbackText =
 }  // namespace
 
 FormSpec FeedbackSpec(Program& p) {
-  // Kept with the window: a second send while one is still retrying is ignored.
-  const auto mail = std::make_shared<MailSendGuard>();
-  const Handler send = [&p, mail] {
-    mail->send(p.ws, p.host, kAuthorMail, kFeedbackSubject, p.text(p.Form5(), "Text1"));
+  const Handler send = [&p] {
+    SendMailOnce(p.mailSending, p.ws, p.host, kAuthorMail, kFeedbackSubject,
+                 p.text(p.Form5(), "Text1"));
   };
   return FormSpec{
       .name = "Form5",

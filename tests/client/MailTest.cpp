@@ -270,20 +270,23 @@ TEST(SendMail, ABodyBoxThatComesLateIsWaitedForBeforeSend) {
   EXPECT_EQ(d.model().mails()[0].body, "line one\r\nline two");
 }
 
-TEST(MailSendGuard, ASecondSendWhileTheFirstRetriesIsIgnored) {
+TEST(SendMailOnce, ASecondSendWhileTheFirstRetriesIsIgnored) {
   ClientDesk d;
   d.model().options.mailOpenDelayMs = 2000;
   d.model().start();
-  MailSendGuard guard;
+  bool sending = false;
   std::vector<bool> nested;
-  d.host.after(0.5, [&] { nested.push_back(guard.send(d.spy, d.host, "x@y.z", "2nd", "2nd")); });
-  EXPECT_TRUE(guard.send(d.spy, d.host, "a@b.c", "1st", "1st"));
+  d.host.after(0.5, [&] {
+    nested.push_back(SendMailOnce(sending, d.spy, d.host, "x@y.z", "2nd", "2nd"));
+  });
+  EXPECT_TRUE(SendMailOnce(sending, d.spy, d.host, "a@b.c", "1st", "1st"));
   EXPECT_EQ(nested, std::vector<bool>{false});
+  EXPECT_FALSE(sending);
   EXPECT_EQ(Count(d, d.model().writeIcon(), winnum::kLButtonUp), 1);
   ASSERT_EQ(d.model().mails().size(), 1u);
 
   // Once the first has finished, the same text can be sent again.
-  EXPECT_TRUE(guard.send(d.spy, d.host, "a@b.c", "1st", "1st"));
+  EXPECT_TRUE(SendMailOnce(sending, d.spy, d.host, "a@b.c", "1st", "1st"));
   ASSERT_EQ(d.model().mails().size(), 2u);
   EXPECT_EQ(d.model().mails()[1].body, d.model().mails()[0].body);
 }
