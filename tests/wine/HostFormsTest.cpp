@@ -68,14 +68,8 @@ bool AnyMenuOpen() {
 
 ControlSpec Area(std::string name, int left, int top, int width, int height,
                  std::string text = {}) {
-  ControlSpec c;
-  c.name = std::move(name);
-  c.text = std::move(text);
-  c.left = Px(left);
-  c.top = Px(top);
-  c.width = Px(width);
-  c.height = Px(height);
-  return c;
+  return ControlSpec{.name = std::move(name), .left = Px(left), .top = Px(top),
+                     .width = Px(width), .height = Px(height), .text = std::move(text)};
 }
 
 struct Counts {
@@ -85,14 +79,8 @@ struct Counts {
 // 200 x 100 pixels at (40, 30): two overlapping click areas, a label that takes
 // presses, a caption, two text boxes.
 FormSpec TestForm(Counts& n) {
-  FormSpec layout;
-  layout.name = "FormT";
-  layout.caption = "host test ¬";
-  layout.left = Px(40);
-  layout.top = Px(30);
-  layout.clientWidth = Px(200);
-  layout.clientHeight = Px(100);
-  layout.backColor = 0x336699;
+  FormSpec layout{.name = "FormT", .caption = "host test ¬", .left = Px(40), .top = Px(30),
+                  .clientWidth = Px(200), .clientHeight = Px(100), .backColor = 0x336699};
   ControlSpec area = Area("Area", 10, 10, 40, 20);  // on top of Under where they overlap
   area.onClick = [&n] { ++n.area; };
   ControlSpec under = Area("Under", 30, 10, 40, 20);
@@ -201,11 +189,8 @@ void FormsLookAndClickAsSpecified() {
   WT_CHECK(IsWindow(w) && host.formVisible(form));
 
   // Without a handler of its own, closing hides it.
-  FormSpec plain;
-  plain.name = "FormP";
-  plain.clientWidth = Px(50);
-  plain.clientHeight = Px(50);
-  const Hwnd other = host.createForm(plain);
+  const Hwnd other =
+      host.createForm({.name = "FormP", .clientWidth = Px(50), .clientHeight = Px(50)});
   host.showForm(other);
   PostMessageA(ToHwnd(other), WM_CLOSE, 0, 0);
   RunUntil(
@@ -221,19 +206,14 @@ void FormsLookAndClickAsSpecified() {
 void PressThatDragsReturns() {
   win32::Win32WindowSystem ws;
   win32::Win32Host host(Self(), ws);
-  FormSpec layout;
-  layout.name = "FormD";
-  layout.left = Px(300);
-  layout.top = Px(300);
-  layout.clientWidth = Px(80);
-  layout.clientHeight = Px(30);
   Hwnd form = 0;
   int dragsDone = 0;
-  layout.onMouseDown = [&] {
-    FormDrag(ws, form);
-    ++dragsDone;
-  };
-  form = host.createForm(layout);
+  form = host.createForm({.name = "FormD", .left = Px(300), .top = Px(300),
+                          .clientWidth = Px(80), .clientHeight = Px(30),
+                          .onMouseDown = [&] {
+                            FormDrag(ws, form);
+                            ++dragsDone;
+                          }});
   host.showForm(form);
   PostClick(ToHwnd(form), 10, 10);
   RunUntil(
@@ -246,12 +226,8 @@ void PressThatDragsReturns() {
 
 MenuItem Item(std::string name, std::string caption, std::function<void()> onClick = nullptr,
               bool checked = false) {
-  MenuItem m;
-  m.name = std::move(name);
-  m.caption = std::move(caption);
-  m.onClick = std::move(onClick);
-  m.checked = checked;
-  return m;
+  return MenuItem{.name = std::move(name), .caption = std::move(caption), .checked = checked,
+                  .onClick = std::move(onClick)};
 }
 
 void MenuShowsTheTreeAndRunsTheChoiceAfterClosing() {
@@ -451,15 +427,11 @@ void PromptAndMessageBoxAnswerThroughTheirButtons() {
 void EndsFromInsideNestedPause() {
   win32::Win32WindowSystem windows;
   win32::Win32Host host(Self(), windows);
-  FormSpec layout;
-  layout.name = "FormE";
-  layout.clientWidth = Px(50);
-  layout.clientHeight = Px(50);
-  layout.onClick = [&host] {
-    Pause(host, 3);
-    std::printf("the click went on after the end\n");
-  };
-  const Hwnd form = host.createForm(layout);
+  const Hwnd form = host.createForm({.name = "FormE", .clientWidth = Px(50),
+                                     .clientHeight = Px(50), .onClick = [&host] {
+                                       Pause(host, 3);
+                                       std::printf("the click went on after the end\n");
+                                     }});
   host.showForm(form);
   const TimerId timer = host.createTimer([&host] { host.endProgram(); });
   host.setTimer(timer, true, 100);
