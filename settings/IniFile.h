@@ -61,9 +61,4 @@ std::size_t EditRoom(std::string_view section, std::string_view key, std::string
 std::optional<std::string> WriteValue(std::string_view fileBytes, std::string_view section,
                                       std::string_view key, std::optional<std::string_view> value);
 
-// Letters of the ANSI code page in capitals (keys are stored that way) and in small
-// letters; everything else unchanged.
-std::string UpperCase(std::string_view utf8);
-std::string LowerCase(std::string_view utf8);
-
 }  // namespace loafix::ini

@@ -278,13 +278,5 @@ TEST(IniWrite, RefusesNamesThatWouldBreakTheLines) {
   EXPECT_EQ(ReadValue(Written(file, "A", "2", "a]b"), "a]b", "a"), "2");
 }
 
-TEST(IniCase, KeysAreStoredInCapitals) {
-  EXPECT_EQ(UpperCase("aim sn"), "AIM SN");
-  EXPECT_EQ(UpperCase("web url"), "WEB URL");
-  EXPECT_EQ(UpperCase("\xC3\xA9t\xC3\xA9 \xC3\xBF \xC3\x9F"),
-            "\xC3\x89T\xC3\x89 \xC5\xB8 \xC3\x9F");
-  EXPECT_EQ(LowerCase("AIM SN \xC5\xA0"), "aim sn \xC5\xA1");
-}
-
 }  // namespace
 }  // namespace loafix::ini

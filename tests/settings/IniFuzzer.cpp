@@ -30,7 +30,7 @@ std::string Canonical(const char* name) {
   std::string s = name;
   s.erase(0, s.find_first_not_of(" \t"));
   s.erase(s.find_last_not_of(" \t") + 1);
-  return ini::LowerCase(s);
+  return AnsiLower(s);
 }
 
 }  // namespace

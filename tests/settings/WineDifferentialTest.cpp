@@ -301,8 +301,8 @@ class Generator {
 
     const auto encoding = Below(100);
     if (encoding < 80) return text;
-    std::string utf8 = AnsiToUtf8(text);
     if (encoding < 92) {
+      std::string utf8 = AnsiToUtf8(text);
       // Broken and out-of-code-page sequences, where they cannot join a neighbour.
       static const char* const kOdd[] = {
           "\xE4\xB8x", "\xC0\x80",     "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF0\x9F\x98\x80",
@@ -310,15 +310,7 @@ class Generator {
       if (Chance(60)) utf8 += std::string("\r\nODD=") + kOdd[Below(std::size(kOdd))] + "\r\n";
       return "\xEF\xBB\xBF" + utf8;
     }
-    std::u16string units;
-    for (std::size_t i = 0; i < utf8.size();) {  // AnsiToUtf8 output: BMP only
-      const auto lead = static_cast<unsigned char>(utf8[i]);
-      const int extra = lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-      char32_t cp = extra == 2 ? lead & 0x0F : extra == 1 ? lead & 0x1F : lead;
-      for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
-      units += static_cast<char16_t>(cp);
-      i += 1 + extra;
-    }
+    const std::u16string units = AnsiToUtf16(text);
     const bool big = encoding >= 97;
     std::string out = big ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t u : units) {
