@@ -53,7 +53,6 @@ std::string AnsiLower(std::string_view utf8);
 
 // Lower-case for ASCII letters only, as class-name and file-name comparisons need.
 std::string AsciiLower(std::string_view text);
-std::string AsciiUpper(std::string_view text);
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
 }  // namespace loafix

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "core/Text.h"
 
@@ -381,25 +382,6 @@ bool UnsafeKeyName(std::u16string_view key) {
 }
 
 }  // namespace
-
-std::vector<Section> Parse(std::string_view fileBytes) {
-  const View v(fileBytes);
-  std::vector<Section> sections(1);
-  for (std::size_t pos = v.begin(); pos < v.end();) {
-    Line l = ScanLine(v, pos);
-    pos = l.next;
-    Classify(v, l);
-    const std::string name = Utf16ToUtf8(v.Units(l.nameBegin, l.nameBegin + l.nameLength));
-    if (l.kind == Line::kSection) {
-      sections.push_back({name, {}});
-    } else if (l.kind == Line::kEntry) {
-      Entry e{name, std::nullopt};
-      if (l.hasValue) e.value = Utf16ToUtf8(Value(v, l));
-      sections.back().entries.push_back(std::move(e));
-    }
-  }
-  return sections;
-}
 
 std::string ReadValue(std::string_view fileBytes, std::string_view section, std::string_view key) {
   const View v(fileBytes);

@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "tests/settings/IniReference.h"
+
 namespace loafix::ini {
 namespace {
 
@@ -262,9 +264,9 @@ TEST(IniWrite, ALineBreakInAValueCannotTouchAnyOtherKeyOrSection) {
   };
   for (const Row& row : rows) {
     const std::string after = Written(file, "AIM SN", row.value);
-    std::vector<Section> expected = Parse(file);
+    std::vector<reference::Section> expected = reference::Sections(file);
     expected[1].entries[0].value = row.stored;
-    EXPECT_EQ(Parse(after), expected) << row.value;
+    EXPECT_EQ(reference::Sections(after), expected) << row.value;
     EXPECT_EQ(ReadValue(after, kSection, "aim sn"), row.read) << row.value;
   }
 }
