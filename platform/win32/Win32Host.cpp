@@ -266,7 +266,7 @@ std::optional<std::string> Win32Host::inputBox(std::string_view message, std::st
 }
 
 void Win32Host::messageBox(std::string_view text, std::string_view title) {
-  const std::string ansiText = Utf8ToAnsi(text), ansiTitle = Utf8ToAnsi(title);
+  const std::string ansiText = Utf8ToSystemCodePage(text), ansiTitle = Utf8ToSystemCodePage(title);
   // Above the program's topmost windows; OK only, no icon.
   modal([&] {
     return MessageBoxA(nullptr, ansiText.c_str(), ansiTitle.c_str(),
