@@ -247,7 +247,7 @@ auto Win32Host::modal(Box box) {
 void Win32Host::popupMenu(Hwnd handle, MenuItem& menu, int xTwips, int yTwips) {
   SkinForm* f = form(handle);
   if (!f) return;
-  POINT at{xTwips / kTwipsPerPixel, yTwips / kTwipsPerPixel};
+  POINT at{TwipsToPx(xTwips), TwipsToPx(yTwips)};
   ClientToScreen(f->window(), &at);
   // No tick runs inside the menu's own loop: a pause there would take the menu's keys
   // and clicks until it ended. What comes due meanwhile starts once the menu closed.
