@@ -156,7 +156,7 @@ void PaintTranscript(HDC dc, const RECT& area, const std::vector<std::string>& l
   Style speakerStyle;
   speakerStyle.bold = true;
   speakerStyle.color = RGB(0, 0, 128);
-  const std::wstring speakerText = win32::AnsiToWide(speaker) + L":";
+  const std::wstring speakerText = win32::SystemCodePageToWide(speaker) + L":";
   SelectObject(dc, fonts.get(speakerStyle));
   SIZE speakerSize;
   GetTextExtentPoint32W(dc, speakerText.c_str(), static_cast<int>(speakerText.size()),
@@ -170,7 +170,7 @@ void PaintTranscript(HDC dc, const RECT& area, const std::vector<std::string>& l
   for (const std::string& line : lines) {
     pieces.push_back(Piece{speakerText, speakerStyle, left, y});
     int x = indent;
-    for (const Run& run : Parse(win32::AnsiToWide(line))) {
+    for (const Run& run : Parse(win32::SystemCodePageToWide(line))) {
       SelectObject(dc, fonts.get(run.style));
       std::size_t at = 0;
       while (at < run.text.size()) {

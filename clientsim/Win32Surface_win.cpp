@@ -505,7 +505,7 @@ void Win32Surface::paint(HWND window) {
     } else {
       RECT inner = r;
       InflateRect(&inner, -4, -3);
-      const std::wstring shown = win32::AnsiToWide(caption);
+      const std::wstring shown = win32::SystemCodePageToWide(caption);
       DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &inner,
                 DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
     }
@@ -524,7 +524,7 @@ void Win32Surface::paint(HWND window) {
     DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     RECT inner = r;
     InflateRect(&inner, -4, -2);
-    const std::wstring shown = win32::AnsiToWide(caption);
+    const std::wstring shown = win32::SystemCodePageToWide(caption);
     DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &inner,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   } else if (k == "_aol_modal") {

@@ -11,8 +11,9 @@
 namespace loafix {
 
 // Geometry is kept in twips (1/1440 inch); at 96 dots per inch 15 twips make a pixel.
-inline constexpr int kTwipsPerPixel = 15;
-constexpr int Px(int pixels) { return pixels * kTwipsPerPixel; }
+// Px: pixels to twips. TwipsToPx: twips to whole pixels, the remainder dropped.
+constexpr int Px(int pixels) { return pixels * 15; }
+constexpr int TwipsToPx(int twips) { return twips / 15; }
 
 enum class ControlKind {
   Label,             // transparent, no border; a click area when its caption is empty

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "core/Text.h"
 
@@ -30,26 +31,10 @@ bool IsBreak(char16_t c) {
 
 // Names compare without regard to the case of the letters of the ANSI code page. (Wine
 // folds ASCII letters only; Windows, and the callers' expectations, fold all of them.)
-char16_t FoldCase(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
-  switch (c) {
-    case 0x0160:
-      return 0x0161;  // S with caron
-    case 0x0152:
-      return 0x0153;  // OE
-    case 0x017D:
-      return 0x017E;  // Z with caron
-    case 0x0178:
-      return 0x00FF;  // Y with diaeresis
-    default:
-      return c;
-  }
-}
-
 bool SameName(std::u16string_view a, std::u16string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(),
-                    [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
+                    [](char16_t x, char16_t y) { return AnsiLower(x) == AnsiLower(y); });
 }
 
 std::u16string_view Trim(std::u16string_view s) {
@@ -65,107 +50,10 @@ View CutAtNul(View s) {
   return nul == View::npos ? s : s.substr(0, nul);
 }
 
-// ---- code page conversions ----
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// UTF-16 units as UTF-8, each unit on its own: the ANSI conversion of the "A" functions
-// turns each half of a surrogate pair into its own "?".
-std::string UnitsToUtf8(std::u16string_view units) {
-  std::string out;
-  out.reserve(units.size());
-  for (char16_t u : units) AppendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? 0xFFFD : u);
-  return out;
-}
-
-// What the "A" functions hand over: the text in the ANSI code page, "?" for anything
-// outside it.
-std::string UnitsToAnsi(std::u16string_view units) {
-  return Utf8ToAnsi(UnitsToUtf8(units));
-}
-
-std::u16string AnsiToUnits(std::string_view ansi) {
-  const std::string utf8 = AnsiToUtf8(ansi);
-  std::u16string out;
-  out.reserve(ansi.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const int extra = lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;  // AnsiToUtf8 stays in the BMP
-    char32_t cp = extra == 2 ? lead & 0x0F : extra == 1 ? lead & 0x1F : lead;
-    for (int k = 1; k <= extra; ++k)
-      cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    out += static_cast<char16_t>(cp);
-    i += 1 + extra;
-  }
-  return out;
-}
-
-// A name or value given by a caller, as the "A" functions receive it.
+// A name or value given by a caller, as the "A" functions receive it: in the ANSI code
+// page, up to its first NUL.
 std::u16string FromCaller(std::string_view utf8) {
-  return AnsiToUnits(CutAtNul(std::string_view(Utf8ToAnsi(utf8))));
-}
-
-// One UTF-8 character whose lead byte 0x80..0xFF was just read; `i` points past the lead
-// and is moved past what the platform's decoder consumes. Returns -1 for a malformed
-// sequence, which becomes one U+FFFD. Matches Wine byte for byte, including its choice of
-// how many bytes a malformed sequence swallows.
-long DecodeUtf8Tail(unsigned char lead, std::string_view bytes, std::size_t& i) {
-  const unsigned length = lead >= 0xF5   ? 0
-                          : lead >= 0xF0 ? 3
-                          : lead >= 0xE0 ? 2
-                          : lead >= 0xC2 ? 1
-                                         : 0;
-  if (length == 0) return -1;
-  const std::size_t end = i + length;  // `i` is already past the lead byte
-  if (end > bytes.size()) {
-    i = bytes.size();  // a sequence cut by the end of the file takes the rest with it
-    return -1;
-  }
-  auto trail = [&](std::size_t pos) -> int {
-    const unsigned c = static_cast<unsigned char>(bytes[pos]) ^ 0x80;
-    return c < 0x40 ? static_cast<int>(c) : -1;
-  };
-  static constexpr unsigned char kMask[] = {0x7F, 0x1F, 0x0F, 0x07};
-  unsigned long cp = lead & kMask[length];
-  int c;
-  switch (length) {
-    case 3:
-      if ((c = trail(end - 3)) < 0) return -1;
-      cp = (cp << 6) | c;
-      ++i;
-      if (cp < 0x10) return -1;
-      [[fallthrough]];
-    case 2:
-      if ((c = trail(end - 2)) < 0) return -1;
-      cp = (cp << 6) | c;
-      if (cp >= (0x110000 >> 6)) return -1;
-      ++i;
-      if (cp < 0x20) return -1;
-      if (cp >= (0xD800 >> 6) && cp <= (0xDFFF >> 6)) return -1;
-      [[fallthrough]];
-    default:
-      if ((c = trail(end - 1)) < 0) return -1;
-      cp = (cp << 6) | c;
-      ++i;
-      if (cp < 0x80) return -1;
-      return static_cast<long>(cp);
-  }
+  return AnsiToUtf16(CutAtNul(std::string_view(Utf8ToAnsi(utf8))));
 }
 
 // ---- the file as text ----
@@ -264,20 +152,10 @@ class View {
     std::u16string out;
     switch (encoding_) {
       case Encoding::kAnsi:
-        return AnsiToUnits(bytes_.substr(from, to - from));
+        return AnsiToUtf16(bytes_.substr(from, to - from));
       case Encoding::kUtf8:
-        out.reserve(to - from);
-        for (std::size_t i = from; i < to;) {
-          const auto lead = static_cast<unsigned char>(bytes_[i++]);
-          const long cp = lead < 0x80 ? lead : DecodeUtf8Tail(lead, bytes_, i);
-          if (cp < 0x10000) {
-            out += static_cast<char16_t>(cp < 0 ? 0xFFFD : cp);
-          } else {
-            out += static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-          }
-        }
-        return out;
+        // The last character may run past `to`: it decodes as in the whole file.
+        return Utf8ToUtf16(bytes_.substr(from), to - from);
       default:
         out.reserve(to - from);
         for (std::size_t k = from; k < to; ++k) out += At(k);
@@ -289,9 +167,9 @@ class View {
     std::string out;
     switch (encoding_) {
       case Encoding::kAnsi:
-        return UnitsToAnsi(s);
+        return Utf16ToAnsi(s);
       case Encoding::kUtf8:
-        return UnitsToUtf8(s);  // callers' text never holds surrogates
+        return Utf16ToUtf8(s);
       case Encoding::kUtf16Le:
       case Encoding::kUtf16Be:
         for (char16_t u : s) {
@@ -503,42 +381,7 @@ bool UnsafeKeyName(std::u16string_view key) {
          (!key.empty() && key.front() == u'[');
 }
 
-std::string MapAnsiCase(std::string_view utf8, bool upper) {
-  std::string ansi = Utf8ToAnsi(utf8);
-  for (char& ch : ansi) {
-    const auto c = static_cast<unsigned char>(ch);
-    const bool small = (c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
-                       c == 0x9A || c == 0x9C || c == 0x9E || c == 0xFF;
-    const bool capital = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
-                         c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9F;
-    if (upper && small)
-      ch = static_cast<char>(c == 0xFF ? 0x9F : c >= 0x9A && c <= 0x9E ? c - 0x10 : c - 0x20);
-    if (!upper && capital)
-      ch = static_cast<char>(c == 0x9F ? 0xFF : c >= 0x8A && c <= 0x8E ? c + 0x10 : c + 0x20);
-  }
-  return AnsiToUtf8(ansi);
-}
-
 }  // namespace
-
-std::vector<Section> Parse(std::string_view fileBytes) {
-  const View v(fileBytes);
-  std::vector<Section> sections(1);
-  for (std::size_t pos = v.begin(); pos < v.end();) {
-    Line l = ScanLine(v, pos);
-    pos = l.next;
-    Classify(v, l);
-    const std::string name = UnitsToUtf8(v.Units(l.nameBegin, l.nameBegin + l.nameLength));
-    if (l.kind == Line::kSection) {
-      sections.push_back({name, {}});
-    } else if (l.kind == Line::kEntry) {
-      Entry e{name, std::nullopt};
-      if (l.hasValue) e.value = UnitsToUtf8(Value(v, l));
-      sections.back().entries.push_back(std::move(e));
-    }
-  }
-  return sections;
-}
 
 std::string ReadValue(std::string_view fileBytes, std::string_view section, std::string_view key) {
   const View v(fileBytes);
@@ -551,7 +394,7 @@ std::string ReadValue(std::string_view fileBytes, std::string_view section, std:
   if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
       value.back() == value.front())
     value = value.substr(1, value.size() - 2);
-  return AnsiToUtf8(UnitsToAnsi(value.substr(0, kMaxValueLength)));
+  return AnsiToUtf8(Utf16ToAnsi(value.substr(0, kMaxValueLength)));
 }
 
 std::size_t EditRoom(std::string_view section, std::string_view key, std::string_view value) {
@@ -603,13 +446,6 @@ std::optional<std::string> WriteValue(std::string_view fileBytes, std::string_vi
   std::string bytes(fileBytes);
   if (!EditValue(bytes, section, key, value)) return std::nullopt;
   return bytes;
-}
-
-std::string UpperCase(std::string_view utf8) {
-  return MapAnsiCase(utf8, true);
-}
-std::string LowerCase(std::string_view utf8) {
-  return MapAnsiCase(utf8, false);
 }
 
 }  // namespace loafix::ini

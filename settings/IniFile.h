@@ -12,29 +12,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace loafix::ini {
 
 // The longest value a read returns, in characters: the callers' read buffer holds 750
 // characters including the terminator.
 inline constexpr std::size_t kMaxValueLength = 749;
-
-// What a reader of the file sees: its sections in file order, each with its entries in
-// file order. Lines before the first section line form a first section named "". A line
-// without "=" is an entry with no value; comments and unknown lines are entries too.
-// Names and values are trimmed of blanks and end at a NUL, as the platform keeps them.
-struct Entry {
-  std::string name;
-  std::optional<std::string> value;
-  bool operator==(const Entry&) const = default;
-};
-struct Section {
-  std::string name;
-  std::vector<Entry> entries;
-  bool operator==(const Section&) const = default;
-};
-std::vector<Section> Parse(std::string_view fileBytes);
 
 // The value of `key` in the first section named `section`, both matched in any letter
 // case with blanks around them ignored; blanks around the value and one pair of
@@ -60,10 +43,5 @@ std::size_t EditRoom(std::string_view section, std::string_view key, std::string
 // The file's bytes after EditValue, or nullopt when it changes nothing.
 std::optional<std::string> WriteValue(std::string_view fileBytes, std::string_view section,
                                       std::string_view key, std::optional<std::string_view> value);
-
-// Letters of the ANSI code page in capitals (keys are stored that way) and in small
-// letters; everything else unchanged.
-std::string UpperCase(std::string_view utf8);
-std::string LowerCase(std::string_view utf8);
 
 }  // namespace loafix::ini

@@ -21,7 +21,7 @@ std::string SettingsStore::GetFromINI(std::string_view section, std::string_view
                                       std::string_view file) const {
   try {
     if (files_.read(Resolve(file), 0, bytes_) != ReadStatus::kRead) return {};
-    return ini::ReadValue(bytes_, section, ini::LowerCase(key));
+    return ini::ReadValue(bytes_, section, AnsiLower(key));
   } catch (...) {
     return {};  // out of memory on a monstrous file: read as missing
   }
@@ -31,7 +31,7 @@ bool SettingsStore::WriteToINI(std::string_view section, std::string_view key,
                                std::optional<std::string_view> value, std::string_view file) {
   try {
     const std::string path = Resolve(file);
-    const std::string upperKey = ini::UpperCase(key);
+    const std::string upperKey = AnsiUpper(key);
     // The edit is made inside the buffer the file was read into, so a large file is in
     // memory once, not twice.
     const ReadStatus read = files_.read(

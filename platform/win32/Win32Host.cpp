@@ -247,7 +247,7 @@ auto Win32Host::modal(Box box) {
 void Win32Host::popupMenu(Hwnd handle, MenuItem& menu, int xTwips, int yTwips) {
   SkinForm* f = form(handle);
   if (!f) return;
-  POINT at{xTwips / kTwipsPerPixel, yTwips / kTwipsPerPixel};
+  POINT at{TwipsToPx(xTwips), TwipsToPx(yTwips)};
   ClientToScreen(f->window(), &at);
   // No tick runs inside the menu's own loop: a pause there would take the menu's keys
   // and clicks until it ended. What comes due meanwhile starts once the menu closed.
@@ -266,7 +266,7 @@ std::optional<std::string> Win32Host::inputBox(std::string_view message, std::st
 }
 
 void Win32Host::messageBox(std::string_view text, std::string_view title) {
-  const std::string ansiText = Utf8ToAnsi(text), ansiTitle = Utf8ToAnsi(title);
+  const std::string ansiText = Utf8ToSystemCodePage(text), ansiTitle = Utf8ToSystemCodePage(title);
   // Above the program's topmost windows; OK only, no icon.
   modal([&] {
     return MessageBoxA(nullptr, ansiText.c_str(), ansiTitle.c_str(),

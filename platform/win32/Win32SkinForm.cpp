@@ -13,11 +13,6 @@ constexpr int kIconResource = 1;
 // While the tooltip shows, its text is asked again on this timer of the window.
 constexpr UINT_PTR kTipTimer = 1;
 
-// Twips to pixels at 96 dots per inch.
-int Px(int twips) {
-  return twips / kTwipsPerPixel;
-}
-
 COLORREF ToColorRef(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
@@ -46,7 +41,7 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout, EventCore& events
     RegisterClassExW(&wc);
   }
 
-  const int width = Px(layout.clientWidth), height = Px(layout.clientHeight);
+  const int width = TwipsToPx(layout.clientWidth), height = TwipsToPx(layout.clientHeight);
   // WS_POPUP without border or caption: the client area is the whole window, so it
   // sits exactly where the description puts it. WS_EX_TOOLWINDOW keeps it off the
   // taskbar.
@@ -64,8 +59,9 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout, EventCore& events
     SetWindowPos(window_, nullptr, 0, 0, width, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   } else {
-    window_ = CreateWindowExW(kExStyle, kFormClass, caption.c_str(), kStyle, Px(layout.left),
-                              Px(layout.top), width, height, nullptr, nullptr, instance, nullptr);
+    window_ =
+        CreateWindowExW(kExStyle, kFormClass, caption.c_str(), kStyle, TwipsToPx(layout.left),
+                        TwipsToPx(layout.top), width, height, nullptr, nullptr, instance, nullptr);
   }
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
@@ -112,7 +108,8 @@ SkinForm::~SkinForm() {
 }
 
 RECT SkinForm::pixels(const ControlSpec& c) const {
-  return RECT{Px(c.left), Px(c.top), Px(c.left + c.width), Px(c.top + c.height)};
+  return RECT{TwipsToPx(c.left), TwipsToPx(c.top), TwipsToPx(c.left + c.width),
+              TwipsToPx(c.top + c.height)};
 }
 
 bool SkinForm::text(std::string_view control, std::string& out) const {
@@ -205,12 +202,11 @@ void SkinForm::run(const Handler& handler) {
 // Pixels of a mouse message to twips of the portable layout.
 void SkinForm::onButtonDown(bool left, LPARAM at) {
   if (left) SetCapture(window_);
-  run(pointer_.press(left, GET_X_LPARAM(at) * kTwipsPerPixel, GET_Y_LPARAM(at) * kTwipsPerPixel));
+  run(pointer_.press(left, Px(GET_X_LPARAM(at)), Px(GET_Y_LPARAM(at))));
 }
 
 void SkinForm::onButtonUp(LPARAM at) {
-  const Handler& click =
-      pointer_.release(GET_X_LPARAM(at) * kTwipsPerPixel, GET_Y_LPARAM(at) * kTwipsPerPixel);
+  const Handler& click = pointer_.release(Px(GET_X_LPARAM(at)), Px(GET_Y_LPARAM(at)));
   if (GetCapture() == window_) ReleaseCapture();
   run(click);
 }

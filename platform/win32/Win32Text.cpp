@@ -33,10 +33,10 @@ std::wstring Utf8ToWide(std::string_view utf8) {
 std::string WideToUtf8(std::wstring_view wide) {
   return FromWide(CP_UTF8, wide);
 }
-std::wstring AnsiToWide(std::string_view ansi) {
-  return ToWide(CP_ACP, ansi);
+std::wstring SystemCodePageToWide(std::string_view bytes) {
+  return ToWide(CP_ACP, bytes);
 }
-std::string WideToAnsi(std::wstring_view wide) {
+std::string WideToSystemCodePage(std::wstring_view wide) {
   return FromWide(CP_ACP, wide);
 }
 

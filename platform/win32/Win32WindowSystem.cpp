@@ -10,7 +10,7 @@ namespace {
 // A name as an ANSI program would pass it, widened the way the A functions widen it,
 // so that a character outside the code page matches what FindWindowA would match.
 std::wstring AsAnsiProgramSees(std::string_view utf8) {
-  return AnsiToWide(Utf8ToAnsi(utf8));
+  return SystemCodePageToWide(Utf8ToSystemCodePage(utf8));
 }
 
 bool ClassIs(HWND window, const std::wstring& className) {
@@ -91,7 +91,7 @@ std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message
 
 std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message,
                                               std::uintptr_t wParam, std::string_view text) {
-  const std::string ansi = Utf8ToAnsi(text);
+  const std::string ansi = Utf8ToSystemCodePage(text);
   return SendMessageA(window, message, wParam, reinterpret_cast<std::intptr_t>(ansi.c_str()));
 }
 
@@ -139,7 +139,7 @@ std::string Win32WindowSystem::GetWindowTextA(Hwnd window, int maxCount) {
   std::string buffer(static_cast<std::size_t>(maxCount), '\0');
   const int n = ::GetWindowTextA(ToHwnd(window), buffer.data(), maxCount);
   buffer.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-  return AnsiToUtf8(buffer);
+  return SystemCodePageToUtf8(buffer);
 }
 
 }  // namespace loafix::win32

@@ -22,23 +22,28 @@
 #include "clientsim/Hex.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
+#include "tests/settings/IniReference.h"
 
 namespace loafix {
 
 namespace ini {
 std::string Shown(std::string_view bytes);
 // How gtest shows a file's entries when the two sides differ.
+namespace reference {
 void PrintTo(const Section& section, std::ostream* out) {
   *out << "\n[" << Shown(section.name) << "]";
   for (const Entry& e : section.entries)
     *out << "\n  " << Shown(e.name) << (e.value ? " = \"" + Shown(*e.value) + "\"" : " (no value)");
 }
+}  // namespace reference
 }  // namespace ini
 
 namespace {
 
 namespace fs = std::filesystem;
 using ini::Shown;
+using ini::reference::Section;
+using ini::reference::Sections;
 
 constexpr int kSequences = 1200;
 const char* const kKeys[] = {"interval", "ascii",     "aim sn",     "reason",
@@ -301,8 +306,8 @@ class Generator {
 
     const auto encoding = Below(100);
     if (encoding < 80) return text;
-    std::string utf8 = AnsiToUtf8(text);
     if (encoding < 92) {
+      std::string utf8 = AnsiToUtf8(text);
       // Broken and out-of-code-page sequences, where they cannot join a neighbour.
       static const char* const kOdd[] = {
           "\xE4\xB8x", "\xC0\x80",     "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF0\x9F\x98\x80",
@@ -310,15 +315,7 @@ class Generator {
       if (Chance(60)) utf8 += std::string("\r\nODD=") + kOdd[Below(std::size(kOdd))] + "\r\n";
       return "\xEF\xBB\xBF" + utf8;
     }
-    std::u16string units;
-    for (std::size_t i = 0; i < utf8.size();) {  // AnsiToUtf8 output: BMP only
-      const auto lead = static_cast<unsigned char>(utf8[i]);
-      const int extra = lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-      char32_t cp = extra == 2 ? lead & 0x0F : extra == 1 ? lead & 0x1F : lead;
-      for (int k = 1; k <= extra; ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
-      units += static_cast<char16_t>(cp);
-      i += 1 + extra;
-    }
+    const std::u16string units = AnsiToUtf16(text);
     const bool big = encoding >= 97;
     std::string out = big ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t u : units) {
@@ -341,6 +338,13 @@ std::string TrimmedLower(std::string s) {
   return AsciiLower(s);
 }
 
+// The keys here are ASCII: capitals as the store's write routine passes them.
+std::string AsciiUpper(std::string s) {
+  for (char& c : s)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return s;
+}
+
 bool AllBlanks(std::string_view s) {
   return s.find_first_not_of(" \t\v\f\x1A") == std::string_view::npos;
 }
@@ -354,14 +358,14 @@ std::string Slurp(const fs::path& path) {
 // each section line and entry afresh from what it read, so names and values lose what
 // followed a NUL, and a section named "" loses its section line. Comparing files in this
 // form shows every real difference (a lost, moved or wrong entry) and none of those.
-std::vector<ini::Section> Rewritten(const std::string& bytes) {
+std::vector<Section> Rewritten(const std::string& bytes) {
   std::string text = "\xEF\xBB\xBF";
-  for (const ini::Section& section : ini::Parse(bytes)) {
+  for (const Section& section : Sections(bytes)) {
     if (!section.name.empty()) text += "[" + section.name + "]\r\n";
-    for (const ini::Entry& e : section.entries)
+    for (const auto& e : section.entries)
       text += e.name + (e.value ? "=" + *e.value : std::string()) + "\r\n";
   }
-  return ini::Parse(text);
+  return Sections(text);
 }
 
 std::string WinePath(const fs::path& path) {
@@ -479,7 +483,7 @@ TEST_F(WineDifferentialTest, ReadBacksMatchThePlatformsPrivateProfileFunctions) 
     // rewrite of such a file moves that section's entries into the section above.
     bool emptyNamedSection = false;
     if (s.initial) {
-      const std::vector<ini::Section> sections = ini::Parse(*s.initial);
+      const std::vector<Section> sections = Sections(*s.initial);
       for (std::size_t n = 1; n < sections.size(); ++n)
         emptyNamedSection |= sections[n].name.empty();
     }
@@ -500,9 +504,9 @@ TEST_F(WineDifferentialTest, ReadBacksMatchThePlatformsPrivateProfileFunctions) 
           const std::string bytes = Slurp(ourFolder / "loafix.ini");
           int inFirst = 0, inLater = 0;
           bool first = true, seen = false;
-          for (const ini::Section& section : ini::Parse(bytes)) {
+          for (const Section& section : Sections(bytes)) {
             if (!EqualsIgnoreAsciiCase(section.name, op.section)) continue;
-            for (const ini::Entry& e : section.entries)
+            for (const auto& e : section.entries)
               if (EqualsIgnoreAsciiCase(e.name, op.key)) (first ? inFirst : inLater)++;
             first = false;
             seen = true;
