@@ -3,6 +3,7 @@
 #include <map>
 #include <tuple>
 
+#include "clientsim/Hex.h"
 #include "platform/win32/Win32Text.h"
 
 namespace loafix::clientsim {
@@ -51,16 +52,9 @@ COLORREF ParseColor(const std::wstring& value, COLORREF fallback) {
   if (hex.size() != 6) return fallback;
   unsigned rgb = 0;
   for (wchar_t c : hex) {
-    unsigned digit;
-    if (c >= L'0' && c <= L'9')
-      digit = c - L'0';
-    else if (c >= L'a' && c <= L'f')
-      digit = c - L'a' + 10;
-    else if (c >= L'A' && c <= L'F')
-      digit = c - L'A' + 10;
-    else
-      return fallback;
-    rgb = rgb << 4 | digit;
+    const int digit = c < 0x80 ? HexDigit(static_cast<char>(c)) : -1;
+    if (digit < 0) return fallback;
+    rgb = rgb << 4 | static_cast<unsigned>(digit);
   }
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "clientsim/Hex.h"
 #include "core/Text.h"
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimHost.h"
@@ -34,13 +35,6 @@ std::string PlainText(std::string_view markup) {
     }
   }
   return out;
-}
-
-std::string FromHex(std::string_view hex) {
-  std::string bytes;
-  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-    bytes += static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16));
-  return bytes;
 }
 
 struct Options {
@@ -102,7 +96,7 @@ int main(int argc, char** argv) {
     ++lines;
     if (options.tail <= 0) return;
     if (static_cast<long>(tail.size()) == options.tail) tail.erase(tail.begin());
-    tail.push_back(PlainText(AnsiToUtf8(FromHex(std::string_view(entry).substr(5)))));
+    tail.push_back(PlainText(AnsiToUtf8(Unhex(std::string_view(entry).substr(5)))));
   };
 
   auto choose = [&](std::string_view item) {
