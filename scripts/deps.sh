@@ -5,10 +5,13 @@
 # The shipped programs are 32-bit, so `wine` brings the 32-bit Wine (wine32, from the
 # i386 architecture, added here when missing) wherever the kernel runs 32-bit programs.
 # Some virtual machines' kernels run none; there wine32 cannot start and is left out,
-# and the Wine tests run the 64-bit build (scripts/test.sh says so).
+# and Wine runs from the Debian 13 folder of scripts/wine-root.sh instead, made here
+# once (as root). Without root there, the Wine tests run the 64-bit build (test.sh
+# says so).
 
 # Wine through scripts/bin/wine, which picks the loader this machine can run.
-PATH="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/bin:$PATH"
+loafix_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+PATH="$loafix_scripts/bin:$PATH"
 export PATH
 
 # True when the kernel runs 32-bit x86 Linux programs: tried with a 93-byte program
@@ -26,11 +29,11 @@ kernel_runs_32bit() {
 
 # True when 32-bit Windows programs run under Wine here.
 wine_runs_32bit() {
-  /usr/lib/wine/wine --version >/dev/null 2>&1
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || bash "$loafix_scripts/wine-root.sh" ready
 }
 
 ensure_packages() {
-  local packages=()
+  local packages=() make_wine_root=0
   local need
   for need in "$@"; do
     case "$need" in
@@ -38,7 +41,12 @@ ensure_packages() {
                         g++-mingw-w64-i686 g++-mingw-w64-x86-64) ;;
       wine)
         packages+=(wine wine64 xvfb)
-        if kernel_runs_32bit; then packages+=(wine32:i386); fi
+        if kernel_runs_32bit; then
+          packages+=(wine32:i386)
+        elif ((EUID == 0)); then
+          packages+=(debootstrap)
+          make_wine_root=1
+        fi
         ;;
       demo) packages+=(imagemagick x11-apps) ;;
     esac
@@ -49,7 +57,15 @@ ensure_packages() {
       missing+=("$package")
     fi
   done
-  if ((${#missing[@]} == 0)); then return 0; fi
+  if ((${#missing[@]} > 0)); then install_packages "${missing[@]}" || return 1; fi
+  if ((make_wine_root)) && ! bash "$loafix_scripts/wine-root.sh" make; then
+    echo "Wine for 32-bit programs could not be made here; the 64-bit build runs instead" >&2
+  fi
+  return 0
+}
+
+install_packages() {
+  local missing=("$@")
   echo "Installing: ${missing[*]}"
   local sudo=()
   if ((EUID != 0)); then sudo=(sudo); fi

@@ -32,9 +32,11 @@ build() {  # build PRESET [TARGET...]
     cmake --build --preset "$preset" -j "$jobs" ${1:+--target "$@"}
 }
 
-# "windows" is the shipped 32-bit build. Its Wine tests need a kernel that runs 32-bit
-# programs; where it runs none (some virtual machines), the same tests run the 64-bit
-# build "windows64" instead, and the 32-bit programs get the checks that need no Wine.
+# "windows" is the shipped 32-bit build, and its Wine tests run those 32-bit programs:
+# with Debian's 32-bit Wine, or, on a kernel that runs no 32-bit programs (some virtual
+# machines), with the Wine of scripts/wine-root.sh. Only where neither can be had (that
+# one needs root) do the same tests run the 64-bit build "windows64" instead, and the
+# 32-bit programs get the checks that need no Wine.
 for preset in native asan; do
   step "build $preset" build "$preset"
 done
@@ -54,7 +56,8 @@ if [[ $wine_preset == windows ]]; then
   step "tests windows (32-bit, wine)" ctest --preset windows -j "$jobs" --timeout 300
 else
   echo
-  echo "=== note: this kernel runs no 32-bit programs, so 32-bit Wine cannot start here:"
+  echo "=== note: this kernel runs no 32-bit programs, and without root no Wine for them"
+  echo "    can be made here (scripts/wine-root.sh):"
   echo "    the Wine tests run the 64-bit build; the 32-bit programs get the import,"
   echo "    version and release checks"
   step "tests windows (32-bit, no wine)" ctest --preset windows -LE wine -j "$jobs" --timeout 300
