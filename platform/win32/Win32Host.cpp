@@ -76,7 +76,12 @@ double Win32Host::timeOfDay() {
 double Win32Host::now() {
   LARGE_INTEGER counter;
   QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) * counterPeriod_;
+  // Rounded to a double here, not in the caller: the 32-bit build computes on the x87
+  // unit, whose 80-bit result the caller would otherwise compare unrounded against an
+  // earlier reading it has stored (rounded), so that two readings of one counter value
+  // could compare as the clock going back.
+  volatile double seconds = static_cast<double>(counter.QuadPart) * counterPeriod_;
+  return seconds;
 }
 
 void Win32Host::dispatch(MSG& msg) {
@@ -188,11 +193,6 @@ void Win32Host::hideForm(Hwnd handle) {
 
 void Win32Host::minimizeForm(Hwnd handle) {
   if (SkinForm* f = form(handle)) ShowWindow(f->window(), SW_MINIMIZE);
-}
-
-bool Win32Host::formVisible(Hwnd handle) {
-  SkinForm* f = form(handle);
-  return f && IsWindowVisible(f->window());
 }
 
 std::string Win32Host::controlText(Hwnd handle, std::string_view control) {
