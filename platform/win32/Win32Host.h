@@ -45,9 +45,6 @@ class Win32Host : public Host {
   void messageBox(std::string_view text, std::string_view title) override;
   [[noreturn]] void endProgram() override;
 
-  // Whether one of the program's windows is on screen, for tests.
-  bool formVisible(Hwnd form);
-
   // The event loop while no handler runs: returns when the thread's queue receives
   // WM_QUIT, with its exit code.
   int run();

@@ -107,10 +107,10 @@ void FormsLookAndClickAsSpecified() {
   const Hwnd form = host.createForm(TestForm(n));
   const HWND w = ToHwnd(form);
   WT_REQUIRE(IsWindow(w));
-  WT_CHECK(!host.formVisible(form));  // created hidden
+  WT_CHECK(!IsWindowVisible(ToHwnd(form)));  // created hidden
   StayOnTop(ws, form);
   host.showForm(form);
-  WT_CHECK(host.formVisible(form));
+  WT_CHECK(IsWindowVisible(ToHwnd(form)));
 
   // Borderless, topmost, no taskbar button, the client area where it was described.
   const LONG style = GetWindowLongA(w, GWL_STYLE), exStyle = GetWindowLongA(w, GWL_EXSTYLE);
@@ -181,12 +181,12 @@ void FormsLookAndClickAsSpecified() {
   RunUntil(
       host, [&] { return n.close == 1; }, 5);
   WT_CHECK_EQ(n.close, 1);
-  WT_CHECK(IsWindow(w) && host.formVisible(form));
+  WT_CHECK(IsWindow(w) && IsWindowVisible(ToHwnd(form)));
   PostMessageA(w, WM_SYSKEYDOWN, VK_F4, 1 | (1 << 29));  // bit 29: Alt is down
   RunUntil(
       host, [&] { return n.close == 2; }, 5);
   WT_CHECK_EQ(n.close, 2);
-  WT_CHECK(IsWindow(w) && host.formVisible(form));
+  WT_CHECK(IsWindow(w) && IsWindowVisible(ToHwnd(form)));
 
   // Without a handler of its own, closing hides it.
   const Hwnd other =
@@ -194,11 +194,11 @@ void FormsLookAndClickAsSpecified() {
   host.showForm(other);
   PostMessageA(ToHwnd(other), WM_CLOSE, 0, 0);
   RunUntil(
-      host, [&] { return !host.formVisible(other); }, 5);
-  WT_CHECK(!host.formVisible(other) && IsWindow(ToHwnd(other)));
+      host, [&] { return !IsWindowVisible(ToHwnd(other)); }, 5);
+  WT_CHECK(!IsWindowVisible(ToHwnd(other)) && IsWindow(ToHwnd(other)));
 
   host.hideForm(form);
-  WT_CHECK(!host.formVisible(form));
+  WT_CHECK(!IsWindowVisible(ToHwnd(form)));
 }
 
 // A press that drags the window (the move loop of the window system) returns once the
