@@ -6,8 +6,8 @@
 # i386 architecture, added here when missing) wherever the kernel runs 32-bit programs.
 # Some virtual machines' kernels run none; there wine32 cannot start and is left out,
 # and Wine runs from the Debian 13 folder of scripts/wine-root.sh instead, made here
-# once (as root). Without root there, the Wine tests run the 64-bit build (test.sh
-# says so).
+# once (as root; LOAFIX_WINE_ROOT_ONLY=1 uses that folder on any kernel). Without root
+# there, the Wine tests run the 64-bit build (test.sh says so).
 
 # Wine through scripts/bin/wine, which picks the loader this machine can run.
 loafix_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -41,9 +41,8 @@ ensure_packages() {
                         g++-mingw-w64-i686 g++-mingw-w64-x86-64) ;;
       wine)
         packages+=(wine wine64 xvfb)
-        if kernel_runs_32bit; then
-          packages+=(wine32:i386)
-        elif ((EUID == 0)); then
+        if kernel_runs_32bit; then packages+=(wine32:i386); fi
+        if { [[ -n ${LOAFIX_WINE_ROOT_ONLY:-} ]] || ! kernel_runs_32bit; } && ((EUID == 0)); then
           packages+=(debootstrap)
           make_wine_root=1
         fi
