@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -74,5 +75,14 @@ class SettingsFiles {
 
 // The platform's file system.
 SettingsFiles& PlatformFiles();
+
+// The reading loop of both platforms' SettingsFiles::read, over an open file that had
+// `size` bytes when looked at: fills `bytes` by the buffer rules of read() (room for
+// `spare` more, the old buffer reused), and also takes what a file that grew meanwhile
+// has beyond that size. `readSome(to, most)` reads at most `most` bytes into `to` and
+// returns how many, 0 at the file's end, or -1 on an error. False on an error or when
+// memory runs out; `bytes` is then empty.
+bool ReadWhole(std::size_t size, std::size_t spare, std::string& bytes,
+               const std::function<std::ptrdiff_t(char* to, std::size_t most)>& readSome);
 
 }  // namespace loafix

@@ -93,35 +93,15 @@ ReadStatus SettingsFiles::read(const std::string& path, std::size_t spare, std::
     return errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kUnreadable;
   }
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    try {
-      const auto size = static_cast<std::size_t>(st.st_size);
-      if (bytes.capacity() < size + spare) {
-        // Let the old buffer go first (an assignment would keep it), and leave room for
-        // an edit after a read, so that a write after a read needs no new buffer.
-        std::string().swap(bytes);
-        bytes.reserve(size + spare + size / 16 + 4096);
-      }
-      bytes.resize(size);
-      std::size_t got = 0;
-      bool ok = true;
-      char more[4096];  // what a file that grew meanwhile has beyond its size
-      for (;;) {
-        const bool full = got == bytes.size();
-        const ssize_t n = full ? ::read(fd, more, sizeof more)
-                               : ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) ok = false;
-        if (n <= 0) break;
-        if (full) bytes.append(more, static_cast<std::size_t>(n));
-        got += static_cast<std::size_t>(n);
-      }
-      bytes.resize(got);
-      if (ok) status = ReadStatus::kRead;
-    } catch (...) {
-      std::string().swap(bytes);  // out of memory: read as unreadable, and let the memory go
-    }
-  }
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+      ReadWhole(static_cast<std::size_t>(st.st_size), spare, bytes,
+                [fd](char* to, std::size_t most) -> std::ptrdiff_t {
+                  for (;;) {
+                    const ssize_t n = ::read(fd, to, most);
+                    if (n >= 0 || errno != EINTR) return n;
+                  }
+                }))
+    status = ReadStatus::kRead;
   ::close(fd);
   if (status != ReadStatus::kRead) bytes.clear();
   return status;

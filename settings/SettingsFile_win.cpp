@@ -118,38 +118,14 @@ ReadStatus SettingsFiles::read(const std::string& path, std::size_t spare, std::
                                                                           : ReadStatus::kUnreadable;
   }
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(h, &size)) {
-    try {
-      const auto want = static_cast<std::size_t>(size.QuadPart);
-      if (bytes.capacity() < want + spare) {
-        // Let the old buffer go first (an assignment would keep it), and leave room for
-        // an edit after a read, so that a write after a read needs no new buffer.
-        std::string().swap(bytes);
-        bytes.reserve(want + spare + want / 16 + 4096);
-      }
-      bytes.resize(want);
-      std::size_t got = 0;
-      bool ok = true;
-      char more[4096];  // what a file that grew meanwhile has beyond its size
-      for (;;) {
-        const bool full = got == bytes.size();
-        const std::size_t want = full ? sizeof more : bytes.size() - got;
-        DWORD n = 0;
-        if (!ReadFile(h, full ? more : bytes.data() + got,
-                      static_cast<DWORD>(want > (1u << 30) ? (1u << 30) : want), &n, nullptr)) {
-          ok = false;
-          break;
-        }
-        if (n == 0) break;
-        if (full) bytes.append(more, n);
-        got += n;
-      }
-      bytes.resize(got);
-      if (ok) status = ReadStatus::kRead;
-    } catch (...) {
-      // out of memory: read as unreadable
-    }
-  }
+  if (GetFileSizeEx(h, &size) &&
+      ReadWhole(static_cast<std::size_t>(size.QuadPart), spare, bytes,
+                [h](char* to, std::size_t most) -> std::ptrdiff_t {
+                  DWORD n = 0;
+                  const DWORD chunk = most > (1u << 30) ? (1u << 30) : static_cast<DWORD>(most);
+                  return ReadFile(h, to, chunk, &n, nullptr) ? static_cast<std::ptrdiff_t>(n) : -1;
+                }))
+    status = ReadStatus::kRead;
   CloseHandle(h);
   if (status != ReadStatus::kRead) bytes.clear();
   return status;
