@@ -12,6 +12,7 @@
 #include <random>
 
 #include "settings/SettingsStore.h"
+#include "tests/settings/TestFiles.h"
 
 namespace {
 
@@ -60,11 +61,7 @@ namespace loafix {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::Slurp;
 
 // Most bytes the call had allocated at once.
 template <class Call>

@@ -13,20 +13,14 @@
 #include <random>
 
 #include "settings/SettingsFolder.h"
+#include "tests/settings/TestFiles.h"
 
 namespace loafix {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Put(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::Slurp;
+using test::Put;
 
 class SettingsStoreTest : public testing::Test {
  protected:

@@ -23,6 +23,7 @@
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
 #include "tests/settings/IniReference.h"
+#include "tests/settings/TestFiles.h"
 
 namespace loafix {
 
@@ -41,6 +42,7 @@ void PrintTo(const Section& section, std::ostream* out) {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Slurp;
 using ini::Shown;
 using ini::reference::Section;
 using ini::reference::Sections;
@@ -347,11 +349,6 @@ std::string AsciiUpper(std::string s) {
 
 bool AllBlanks(std::string_view s) {
   return s.find_first_not_of(" \t\v\f\x1A") == std::string_view::npos;
-}
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The entries of a file as they stand once the platform has rewritten it: it writes

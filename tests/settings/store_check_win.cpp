@@ -13,11 +13,14 @@
 #include "platform/win32/Win32SettingsFolder.h"
 #include "settings/SettingsFolder.h"
 #include "settings/SettingsStore.h"
+#include "tests/settings/TestFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace loafix;
+using test::Put;
+using test::Slurp;
 
 int failures = 0;
 
@@ -26,15 +29,6 @@ void Expect(bool ok, const std::string& what) {
     std::printf("FAILED: %s\n", what.c_str());
     ++failures;
   }
-}
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Put(const fs::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 int Count(const fs::path& folder) {
