@@ -34,7 +34,6 @@ Program::Program(WindowSystem& windows, Host& runtime, Settings& store,
 void Program::start() { host.showForm(Form1()); }
 
 Hwnd Program::load(Hwnd& slot, const FormSpec& layout) {
-  if (slot != 0) return slot;
   slot = host.createForm(layout);
   if (layout.onLoad) layout.onLoad();
   return slot;
