@@ -3,13 +3,6 @@
 #include "client/clientkit.h"
 
 namespace loafix {
-namespace {
-
-// The visibility commands name the frame's class in lower case; class names match in
-// any letter case, so it is the same window.
-constexpr std::string_view kFrameClassLower = "aol frame25";
-
-}  // namespace
 
 bool SwitchModal(WindowSystem& ws, bool frameUsable) {
   const Hwnd frame = ClientFrame(ws);
@@ -25,8 +18,8 @@ bool SwitchModal(WindowSystem& ws, bool frameUsable) {
   return true;
 }
 
-void hideaol(WindowSystem& ws) { WindowHide(ws, ws.FindWindowA(kFrameClassLower)); }
+void hideaol(WindowSystem& ws) { WindowHide(ws, ClientFrame(ws)); }
 
-void showaol(WindowSystem& ws) { WindowShow(ws, ws.FindWindowA(kFrameClassLower)); }
+void showaol(WindowSystem& ws) { WindowShow(ws, ClientFrame(ws)); }
 
 }  // namespace loafix
