@@ -3,9 +3,9 @@
 // order, each submenu's items right after it and one level deeper, captions as the menu
 // shows them, and "(checked at start)" on exactly the items a fresh run checks. Every
 // settings key the program writes, found by using every command of it, is named as it
-// stands in the file, and the values the start-up writes with it. The settings file and
-// its fallback are named, and the page is plain ASCII, so that README.txt reads the same
-// in any Notepad.
+// stands in the file, and the values the start-up writes with it. Each part of the
+// strip's tooltip is quoted. The settings file and its fallback are named, and the page
+// is plain ASCII, so that README.txt reads the same in any Notepad.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -191,6 +191,40 @@ TEST_F(GuideAndProgram, NamesEverySettingTheProgramWritesAsTheFileHoldsIt) {
                                    [](char c) { return c >= 0x20 && c < 0x7f; });
     const std::string shown = "`" + write.key + "=" + (ascii ? *write.value + "`" : "");
     EXPECT_NE(guide.find(shown), std::string::npos) << "the start-up's " << shown;
+  }
+}
+
+// Every part of the strip's tooltip the program shows while not idle, idling, after a
+// line and with scrolling off is quoted in the guide, its numbers as an example.
+TEST_F(GuideAndProgram, QuotesEveryPartOfTheStripsTooltip) {
+  program.start();
+  host.click(program.Form1(), "");
+  const Hwnd strip = program.Form2();
+  std::vector<std::string> shown{host.tooltip(strip).value_or("")};
+  host.click(strip, "Label6");
+  ASSERT_TRUE(host.choose("idleon"));
+  host.runFor(90);  // past the first line of the poster
+  shown.push_back(host.tooltip(strip).value_or(""));
+  host.click(strip, "Label6");
+  ASSERT_TRUE(host.choose("enablescrolling"));
+  shown.push_back(host.tooltip(strip).value_or(""));
+
+  const std::string guide = Guide();
+  static const std::regex number("[0-9]+");
+  static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
+  for (const std::string& tooltip : shown) {
+    ASSERT_FALSE(tooltip.empty());
+    // The parts are joined by a middle dot, which the ASCII guide names in words.
+    std::size_t from = 0;
+    for (;;) {
+      const std::size_t dot = tooltip.find(" \u00b7 ", from);
+      const std::string part = tooltip.substr(from, dot - from);
+      const std::string escaped = std::regex_replace(part, special, "\\$&");
+      const std::regex quoted("\"" + std::regex_replace(escaped, number, "[0-9]+") + "\"");
+      EXPECT_TRUE(std::regex_search(guide, quoted)) << "not quoted in the guide: " << part;
+      if (dot == std::string::npos) break;
+      from = dot + std::string(" \u00b7 ").size();
+    }
   }
 }
 
