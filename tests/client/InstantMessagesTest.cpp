@@ -263,6 +263,23 @@ TEST(SendIM, ABoxIsTheOutcomeOnceItHoldsStillWithOrWithoutAButton) {
   }
 }
 
+TEST(SendIM, AnotherProgramsDialogIsLeftAloneAndTheSendCompletes) {
+  ClientDesk d;
+  d.model().start();
+  // Above everything, as a dialog the person just opened would be.
+  const Hwnd saveAs = d.desktop.create(0, "#32770", "Save As", true);
+  const Hwnd save = d.desktop.create(saveAs, "Button", "&Save");
+  SendIM(d.spy, d.host, "LoafixBuddy", "back in 5");
+  EXPECT_TRUE(d.spy.callsTo(saveAs).empty());
+  EXPECT_TRUE(d.spy.callsTo(save).empty());
+  EXPECT_TRUE(d.spy.posts().empty());
+  ASSERT_EQ(d.model().ims().size(), 1u);
+  EXPECT_EQ(d.model().ims()[0].text, "back in 5");
+  EXPECT_TRUE(d.model().imWindows().empty());
+  EXPECT_LT(d.elapsed(), 0.2);
+  EXPECT_TRUE(d.desktop.exists(saveAs));
+}
+
 TEST(SendIM, ASuccessfulSendReturnsWithoutPostingAnything) {
   ClientDesk d;
   d.model().start();
