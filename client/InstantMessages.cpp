@@ -18,6 +18,14 @@ constexpr std::uintptr_t kSpaceBar = 0x20;
 // time slice of about 30 ms. 50 ms outlasts one lost slice, spans five passes of the
 // wait, and is nothing beside the time the client takes to open the window.
 constexpr double kHoldStillSeconds = 0.050;
+// A chain of nine lookups that wrapped (fewer than nine icons) picks an icon that is no
+// send button in a finished window, so the client would send nothing; mostly it means a
+// window still being built. Such a window must hold still far longer: on a loaded
+// machine a client can stall between two children for longer than 50 ms (under Wine,
+// with two cores shared by ten busy processes, gaps of up to 46 ms were measured and
+// one click in 20 still went to "Text Color").
+constexpr double kWrappedHoldStillSeconds = 1.0;
+constexpr int kSendIconLookups = 9;
 // The time readings are sums of floating-point seconds; a microsecond of slack keeps a
 // span of exactly 50 ms from reading as a hair short.
 constexpr double kClockSlackSeconds = 1e-6;
@@ -38,20 +46,20 @@ int CountChildren(WindowSystem& ws, Hwnd parent, std::string_view className) {
   return n;
 }
 
-// Whether the passes of one wait have seen the same thing for kHoldStillSeconds: a
-// window another process is still building changes between passes, and a choice made
-// from it half-built (a chain of lookups that wraps, a box's button not there yet)
-// would be wrong once it is finished.
+// Whether the passes of one wait have seen the same thing for `span` seconds: a window
+// another process is still building changes between passes, and a choice made from it
+// half-built (a chain of lookups that wraps, a box's button not there yet) would be
+// wrong once it is finished.
 class HoldStill {
  public:
-  bool operator()(const Sighting& seen, double now) {
+  bool operator()(const Sighting& seen, double now, double span = kHoldStillSeconds) {
     if (!seen_ || seen != last_) {
       seen_ = true;
       last_ = seen;
       since_ = now;
       return false;
     }
-    return now - since_ >= kHoldStillSeconds - kClockSlackSeconds;
+    return now - since_ >= span - kClockSlackSeconds;
   }
 
  private:
@@ -86,10 +94,11 @@ void SendIM(WindowSystem& ws, Host& host, std::string_view screenName, std::stri
     // Nine lookups, each after the previous one; one after 0 starts again from the
     // first icon, so a window with five icons yields its third.
     button = 0;
-    for (int i = 0; i < 9; ++i) button = ChildOf(ws, im, button, kIconClass);
+    for (int i = 0; i < kSendIconLookups; ++i) button = ChildOf(ws, im, button, kIconClass);
     const bool complete = im != 0 && body != 0 && button != 0;
-    const Sighting seen{im, body, button, CountChildren(ws, im, kIconClass)};
-    return imStill(seen, host.now()) && complete;
+    const int icons = CountChildren(ws, im, kIconClass);
+    const double span = icons < kSendIconLookups ? kWrappedHoldStillSeconds : kHoldStillSeconds;
+    return imStill({im, body, button, icons}, host.now(), span) && complete;
   });
   if (!found) return;
 
