@@ -22,8 +22,9 @@ constexpr double kHoldStillSeconds = 0.050;
 // send button in a finished window, so the client would send nothing; mostly it means a
 // window still being built. Such a window must hold still far longer: on a loaded
 // machine a client can stall between two children for longer than 50 ms (under Wine,
-// with two cores shared by ten busy processes, gaps of up to 46 ms were measured and
-// one click in 20 still went to "Text Color").
+// on two cores shared by ten busy processes, the stand-in client building a late window
+// one child per timer left gaps of up to 46 ms, and with 50 ms alone one send in 20
+// still clicked "Text Color").
 constexpr double kWrappedHoldStillSeconds = 1.0;
 constexpr int kSendIconLookups = 9;
 // The time readings are sums of floating-point seconds; a microsecond of slack keeps a
