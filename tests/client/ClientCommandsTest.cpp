@@ -172,16 +172,10 @@ TEST(ClientCommands, AHungOrRefusingClientCostsAtMostOneWait) {
       d.desktop.hang(frame, 20);
     Marks m;
     d.host.at(0, [&] {
-      switch (row.command) {
-        case Command::Hide:
-          return hideaol(d.spy);
-        case Command::Show:
-          return showaol(d.spy);
-        case Command::Upchat:
-          return upchat(d.spy, d.host, m.upchatItem, m.unupchatItem);
-        case Command::Unupchat:
-          return unupchat(d.spy, d.host, m.upchatItem, m.unupchatItem);
-      }
+      if (row.command == Command::Hide) hideaol(d.spy);
+      if (row.command == Command::Show) showaol(d.spy);
+      if (row.command == Command::Upchat) upchat(d.spy, d.host, m.upchatItem, m.unupchatItem);
+      if (row.command == Command::Unupchat) unupchat(d.spy, d.host, m.upchatItem, m.unupchatItem);
     });
     double clickRanAt = -1;
     d.host.at(0.1, [&] { clickRanAt = d.clock.now(); });
