@@ -13,6 +13,17 @@ inline constexpr std::string_view kUnsavedWhy =
     ": the file is read-only, held open by another program, or cannot be created. nothing "
     "in it was changed.";
 
+// The box, once per run, when the client refused the program's messages: under the
+// privilege isolation of current Windows a program may not drive one started with
+// more rights, and nothing else would ever say why no line arrives.
+inline constexpr std::string_view kRefusedTitle = "loafix";
+inline constexpr std::string_view kRefusedText =
+    "the chat client refused loafix's messages: it runs as administrator and loafix does "
+    "not (or the other way round), so no line, keyword or click reaches it. start loafix "
+    "the same way as the chat client: both as administrator, or neither.";
+// A room caption longer than this would not fit the tooltip's one line anyway.
+inline constexpr int kRoomCaptionMax = 100;
+
 MenuItem* Find(MenuItem& menu, std::string_view name) {
   if (menu.name == name) return &menu;
   for (MenuItem& child : menu.children)
@@ -29,7 +40,26 @@ FormSpec MenuHolderSpec() {
 
 Program::Program(WindowSystem& windows, Host& runtime, Settings& store,
                  const ProgramParts& parts)
-    : ws(windows), host(runtime), settings(store), parts_(parts) {}
+    : ws(windows), host(runtime), settings(store), parts_(parts) {
+  ws.onChatLine = [this](Hwnd room, ClientStop stop) {
+    lastLine.at = host.timeOfDay();
+    lastLine.stop = stop;
+    lastLine.noRoom = room == 0;
+    // The caption the window system keeps: read without a message to the client.
+    lastLine.room = room != 0 && stop == ClientStop::None ? ws.GetWindowTextA(room, kRoomCaptionMax)
+                                                          : std::string();
+  };
+  ws.onOperationStopped = [this](ClientStop stop) {
+    if (stop != ClientStop::Refused || toldOfRefusal_) return;
+    toldOfRefusal_ = true;
+    host.messageBox(kRefusedText, kRefusedTitle);
+  };
+}
+
+Program::~Program() {
+  ws.onChatLine = nullptr;
+  ws.onOperationStopped = nullptr;
+}
 
 void Program::start() { host.showForm(Form1()); }
 

@@ -37,7 +37,10 @@ struct ProgramParts {
 
 class Program {
  public:
+  // Watches the window system's client operations for as long as it lives: the last
+  // chat line's fate, and the one box about a client that refuses the program.
   Program(WindowSystem& ws, Host& host, Settings& settings, const ProgramParts& parts);
+  ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -76,6 +79,15 @@ class Program {
     bool checking = false;       // Timer3 runs
   } idleState;
 
+  // What became of the last chat line, for the strip's tooltip; nothing of it is stored
+  // and nobody else is told.
+  struct LastLine {
+    double at = -1;  // time of day it was handed to the client; -1 before the first
+    ClientStop stop = ClientStop::None;
+    bool noRoom = false;
+    std::string room;  // the room's caption, when the line went in
+  } lastLine;
+
   // True while the feedback window's mail is being sent: a second send is ignored.
   bool mailSending = false;
 
@@ -108,6 +120,7 @@ class Program {
   Hwnd form1_ = 0, form2_ = 0, form3_ = 0, form4_ = 0, form5_ = 0;
   TimerId timer1_ = -1, timer2_ = -1, timer3_ = -1;
   MenuItem file_;
+  bool toldOfRefusal_ = false;
 };
 
 }  // namespace loafix

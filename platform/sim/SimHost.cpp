@@ -175,11 +175,11 @@ Hwnd SimHost::createForm(const FormSpec& layout) {
   return hwnd;
 }
 
-void SimHost::showForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_SHOW); }
+void SimHost::showForm(Hwnd hwnd) { desktop_.setShown(hwnd, SW_SHOW); }
 
-void SimHost::hideForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_HIDE); }
+void SimHost::hideForm(Hwnd hwnd) { desktop_.setShown(hwnd, SW_HIDE); }
 
-void SimHost::minimizeForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_MINIMIZE); }
+void SimHost::minimizeForm(Hwnd hwnd) { desktop_.setShown(hwnd, SW_MINIMIZE); }
 
 bool SimHost::formVisible(Hwnd hwnd) {
   SimWindow* w = desktop_.window(hwnd);

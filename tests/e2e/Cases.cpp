@@ -232,6 +232,76 @@ void HungClient() {
   WT_CHECK(s.log().waitForLines(mark, 2, 10));
 }
 
+// Starts the client's 20 s hang and, once the client has stopped answering, chooses
+// the item; then opens and closes the menu again and again until the hang is over.
+// Returns the longest stretch in which the person could not do so, the choice's own
+// time included.
+double ChooseDuringAHang(Session& s, HWND frame, const char* item) {
+  const Person& person = s.person();
+  PostMessageA(frame, WM_COMMAND, clientsim::kHang, 0);
+  const double hangEnd = Now() + clientsim::kHangMs / 1000.0;
+  DWORD_PTR ignored = 0;
+  const bool hung = WaitUntil(
+      [&] { return !SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored); },
+      5);
+  if (!hung) return 1e9;
+  double lastAnswer = Now(), longest = 0;
+  if (!person.choose(item)) return 1e9;
+  while (Now() < hangEnd + 1) {
+    if (!person.openAndEscapeMenu(10)) break;
+    longest = std::max(longest, Now() - lastAnswer);
+    lastAnswer = Now();
+  }
+  longest = std::max(longest, Now() - lastAnswer);
+  std::printf("  %s during the hang: longest stretch without the menu %.2f s\n", item, longest);
+  return longest;
+}
+
+// Hiding and showing a client that does not answer never wait for it: the menu stays
+// usable, and the frame changes once the client answers again.
+void HideAndShowAHungClient() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const HWND frame = s.clientFrame();
+  WT_REQUIRE(frame && IsWindowVisible(frame));
+  WT_CHECK(ChooseDuringAHang(s, frame, "hideaol") < 6);
+  WT_CHECK(WaitUntil([&] { return !IsWindowVisible(frame); }, 5));
+  WT_CHECK(ChooseDuringAHang(s, frame, "showaol") < 6);
+  WT_CHECK(WaitUntil([&] { return IsWindowVisible(frame) != FALSE; }, 5));
+}
+
+// Upchat and unupchat on a client that does not answer wait once, 5 s, then stop: no
+// window enabled or disabled, no line.
+void UpchatOnAHungClient() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  const HWND frame = s.clientFrame();
+  WT_REQUIRE(frame);
+  std::size_t mark = s.log().mark();
+  WT_REQUIRE(s.pressClientButton("Raise a modal window"));
+  WT_REQUIRE(s.log().waitFor(mark, "modal up", 5));
+  WT_REQUIRE(!IsWindowEnabled(frame));
+
+  mark = s.log().mark();
+  WT_CHECK(ChooseDuringAHang(s, frame, "upchat") < 6);
+  WT_CHECK(!IsWindowEnabled(frame));
+  // The advertisement after it shows that nothing of the upchat came late.
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 4, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+
+  WT_REQUIRE(person.choose("upchat"));  // the client answers: the frame is usable
+  WT_CHECK(WaitUntil([&] { return IsWindowEnabled(frame) != FALSE; }, 5));
+  WAIT_LINES(mark, 10, 5);
+  mark = s.log().mark();
+  WT_CHECK(ChooseDuringAHang(s, frame, "unupchat") < 6);
+  WT_CHECK(IsWindowEnabled(frame));
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 4, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+}
+
 // The person moves the real mouse (SendInput), as a hand on it does.
 void MoveTheMouse() {
   INPUT input{};
@@ -775,6 +845,8 @@ const std::vector<Case>& EndToEndCases() {
       {"no-client", &WithoutClient},
       {"menu-at-tick", &MenuAsThePosterStarts},
       {"hung-client", &HungClient},
+      {"hung-hide-show", &HideAndShowAHungClient},
+      {"hung-upchat", &UpchatOnAHungClient},
       {"auto-idle", &IdleByItself},
   };
   return cases;
