@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "idle/ChatLines.h"
-#include "core/Product.h"
 #include "tests/program/ProgramFixture.h"
 
 namespace loafix {
@@ -151,7 +150,7 @@ TEST_F(Options, LinkSiteWindowStartsFromDefaultsAndKeepsEdits) {
   const Hwnd form = program.Form4();
   EXPECT_TRUE(host.formVisible(form));
   EXPECT_TRUE(desktop.window(form)->topmost);
-  EXPECT_EQ(host.controlText(form, "Text1"), kProductUrl);
+  EXPECT_EQ(host.controlText(form, "Text1"), "http://www.loafix.net");
   EXPECT_EQ(host.controlText(form, "Text2"), "loafix");
   EXPECT_EQ(host.controlText(form, "Text3"), "download it here..");
 
@@ -166,7 +165,7 @@ TEST_F(Options, LinkSiteWindowStartsFromDefaultsAndKeepsEdits) {
   host.click(form, "Label4");  // done
   EXPECT_FALSE(host.formVisible(form));
   EXPECT_TRUE(checked("linksite"));
-  EXPECT_EQ(setting("web url"), kProductUrl);
+  EXPECT_EQ(setting("web url"), "http://www.loafix.net");
   EXPECT_EQ(setting("site name"), "my site");
   EXPECT_EQ(setting("description"), "<i>spaced</i>");
 
