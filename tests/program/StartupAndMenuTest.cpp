@@ -162,8 +162,18 @@ TEST_F(StartUp, InformationCommands) {
 
 TEST_F(StartUp, MinimizeOnlyMinimizes) {
   startUp();
+  choose("idleon");
+  newLines();
   choose("minimize");
   EXPECT_TRUE(desktop.window(program.Form2())->minimized);
+  // The strip is still there, idling goes on and its next line comes on time.
+  EXPECT_TRUE(host.formVisible(program.Form2()));
+  EXPECT_TRUE(checked("idleon"));
+  EXPECT_TRUE(newLines().empty());
+  host.runFor(61);
+  const std::vector<std::string> lines = newLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], StatsLine("\u00ac", "0", "0", "1"));
   EXPECT_FALSE(host.ended());
 }
 
