@@ -130,11 +130,14 @@ TEST_F(Options, ReasonAndLinkSiteExcludeEachOther) {
   EXPECT_FALSE(checked("linksite"));
   EXPECT_EQ(host.prompts().back().message, "please enter the reason for being idle");
   EXPECT_EQ(host.prompts().back().title, "reason");
-  // Cancelled: the key goes, the marks change all the same.
+  // Cancelled with the link site checked: the key goes, the marks move all the same.
+  choose("linksite");
+  ASSERT_FALSE(checked("reason"));
   host.answerPrompt(std::nullopt);
   choose("reason");
   EXPECT_EQ(host.prompts().back().defaultText, "lunch");
   EXPECT_TRUE(checked("reason"));
+  EXPECT_FALSE(checked("linksite"));
   EXPECT_EQ(setting("reason"), "");
   // The link site while reason is checked, then cancel: neither is checked.
   choose("linksite");
