@@ -58,7 +58,8 @@ wine_bed() {  # wine_bed PRESET
     bed="Wine: none"
   echo
   echo "=== $bed"
-  wine_beds+=("  $1: ${bed#Wine: }")
+  bed=${bed#Wine: }
+  wine_beds+=("  $1: ${bed//$'\n'/$'\n'  }")
 }
 declare -a wine_beds=()
 # The Win32 tests share one Wine desktop and take turns on it.
