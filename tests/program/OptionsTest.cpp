@@ -3,7 +3,6 @@
 #include <functional>
 
 #include "idle/ChatLines.h"
-#include "core/Product.h"
 #include "tests/program/ProgramFixture.h"
 
 namespace loafix {
@@ -131,11 +130,14 @@ TEST_F(Options, ReasonAndLinkSiteExcludeEachOther) {
   EXPECT_FALSE(checked("linksite"));
   EXPECT_EQ(host.prompts().back().message, "please enter the reason for being idle");
   EXPECT_EQ(host.prompts().back().title, "reason");
-  // Cancelled: the key goes, the marks change all the same.
+  // Cancelled with the link site checked: the key goes, the marks move all the same.
+  choose("linksite");
+  ASSERT_FALSE(checked("reason"));
   host.answerPrompt(std::nullopt);
   choose("reason");
   EXPECT_EQ(host.prompts().back().defaultText, "lunch");
   EXPECT_TRUE(checked("reason"));
+  EXPECT_FALSE(checked("linksite"));
   EXPECT_EQ(setting("reason"), "");
   // The link site while reason is checked, then cancel: neither is checked.
   choose("linksite");
@@ -151,7 +153,7 @@ TEST_F(Options, LinkSiteWindowStartsFromDefaultsAndKeepsEdits) {
   const Hwnd form = program.Form4();
   EXPECT_TRUE(host.formVisible(form));
   EXPECT_TRUE(desktop.window(form)->topmost);
-  EXPECT_EQ(host.controlText(form, "Text1"), kProductUrl);
+  EXPECT_EQ(host.controlText(form, "Text1"), "http://www.loafix.net");
   EXPECT_EQ(host.controlText(form, "Text2"), "loafix");
   EXPECT_EQ(host.controlText(form, "Text3"), "download it here..");
 
@@ -166,7 +168,7 @@ TEST_F(Options, LinkSiteWindowStartsFromDefaultsAndKeepsEdits) {
   host.click(form, "Label4");  // done
   EXPECT_FALSE(host.formVisible(form));
   EXPECT_TRUE(checked("linksite"));
-  EXPECT_EQ(setting("web url"), kProductUrl);
+  EXPECT_EQ(setting("web url"), "http://www.loafix.net");
   EXPECT_EQ(setting("site name"), "my site");
   EXPECT_EQ(setting("description"), "<i>spaced</i>");
 

@@ -1,7 +1,6 @@
 // Start-up, the main window, the command menu, the information commands and the two
 // ways the program ends.
 #include "idle/ChatLines.h"
-#include "core/Product.h"
 #include "tests/program/ProgramFixture.h"
 
 namespace loafix {
@@ -146,7 +145,9 @@ TEST_F(StartUp, InformationCommands) {
   choose("disclamer");
   ASSERT_EQ(host.messageBoxes().size(), 2u);
   EXPECT_EQ(host.messageBoxes()[0].title, "about");
-  EXPECT_EQ(host.messageBoxes()[0].text, kAboutText);
+  EXPECT_EQ(host.messageBoxes()[0].text,
+            "l\u00f2\u00e0f\u00edx\u00b9 by zed\u00b2 - an idle counter for the chat rooms. "
+            "thanks for using it!");
   EXPECT_EQ(host.messageBoxes()[1].title, "disclamer");
   EXPECT_EQ(host.messageBoxes()[1].text,
             "hey, l\u00f2\u00e0f\u00edx\u00b9 was made for educational purposes only, this means "
@@ -161,8 +162,18 @@ TEST_F(StartUp, InformationCommands) {
 
 TEST_F(StartUp, MinimizeOnlyMinimizes) {
   startUp();
+  choose("idleon");
+  newLines();
   choose("minimize");
   EXPECT_TRUE(desktop.window(program.Form2())->minimized);
+  // The strip is still there, idling goes on and its next line comes on time.
+  EXPECT_TRUE(host.formVisible(program.Form2()));
+  EXPECT_TRUE(checked("idleon"));
+  EXPECT_TRUE(newLines().empty());
+  host.runFor(61);
+  const std::vector<std::string> lines = newLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], StatsLine("\u00ac", "0", "0", "1"));
   EXPECT_FALSE(host.ended());
 }
 
