@@ -1,5 +1,8 @@
 // The option prompts and the link-site window: what is stored, what the poster then
 // does with it, and the check marks.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <functional>
 
 #include "idle/ChatLines.h"
@@ -228,6 +231,45 @@ TEST_F(Options, SettingsThatCannotBeSavedAreNamedOncePerCommand) {
   choose("reason");
   EXPECT_EQ(host.messageBoxes().size(), before);
   EXPECT_EQ(setting("reason"), "lunch");
+}
+
+TEST_F(Options, TheSaveMessageSaysWhichSettingsWereSavedAndWhichWereNot) {
+  startUp();
+  const std::string file = (folder / "loafix.ini").string();
+  const std::string why =
+      ": the file is read-only, held open by another program or cannot be created, or the "
+      "disk is full.";
+  // Done in the link-site window with a site name too long for the room left on the disk
+  // (a file-size limit stands in for a full disk): the keys before and after it land.
+  choose("linksite");
+  program.setText(program.Form4(), "Text2", std::string(8000, 'n'));
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  host.click(program.Form4(), "Label4");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  ASSERT_EQ(host.messageBoxes().size(), 1u);
+  EXPECT_EQ(host.messageBoxes().back().title, "loafix");
+  EXPECT_EQ(host.messageBoxes().back().text,
+            "could not save \"site name\" in " + file + why +
+                " \"web url\" and \"description\" were saved; \"site name\" keeps its old value.");
+  EXPECT_EQ(setting("web url"), "http://www.loafix.net");
+  EXPECT_EQ(setting("site name"), "");
+  EXPECT_EQ(setting("description"), "download it here..");
+
+  // Nothing of it can be written: the file is as it was.
+  std::filesystem::remove(file);
+  std::filesystem::create_directory(file);
+  choose("linksite");
+  host.click(program.Form4(), "Label4");
+  ASSERT_EQ(host.messageBoxes().size(), 2u);
+  EXPECT_EQ(host.messageBoxes().back().text,
+            "could not save \"web url\", \"site name\" and \"description\" in " + file + why +
+                " nothing in it was changed.");
 }
 
 }  // namespace
