@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "settings/SettingsFile.h"
 
@@ -15,6 +16,9 @@ constexpr DWORD kRenamePauseMs = 25;
 // Every handle we open lets everyone else go on reading, writing, renaming and deleting,
 // as the platform's own profile functions do.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// The file that asks whether a folder takes new files.
+constexpr wchar_t kProbeStem[] = L".loafix-probe-";
 
 std::wstring Wide(std::string_view utf8) {
   if (utf8.empty()) return {};
@@ -88,6 +92,40 @@ HANDLE CreateProbe(const std::wstring& folder, const std::wstring& stem, std::ws
   return INVALID_HANDLE_VALUE;
 }
 
+// Whether `name` is `stem`, more, then ".tmp", in any letter case as Windows names go.
+bool OfPattern(const std::wstring& name, const std::wstring& stem) {
+  constexpr std::wstring_view kTail = L".tmp";
+  if (name.size() <= stem.size() + kTail.size()) return false;
+  auto same = [](std::wstring_view a, std::wstring_view b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      wchar_t x = a[i], y = b[i];
+      if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
+      if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
+      if (x != y) return false;
+    }
+    return true;
+  };
+  const std::wstring_view all = name;
+  return same(all.substr(0, stem.size()), stem) &&
+         same(all.substr(all.size() - kTail.size()), kTail);
+}
+
+// The temporary files of earlier writes that could not be removed then (a virus scanner
+// or an indexer had them open without letting them be deleted): the guide promises no
+// files beside the settings file, so each write takes away what the last ones left.
+void RemoveLeftovers(const std::wstring& folder, const std::wstring& stem) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((folder + stem + L"*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    // The pattern may also match a short 8.3 name; only the full name counts.
+    const std::wstring name = found.cFileName;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && OfPattern(name, stem))
+      DeleteFileW((folder + name).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 }  // namespace
 
 PathKind SettingsFiles::kind(const std::string& path) {
@@ -141,8 +179,11 @@ WriteOutcome SettingsFiles::replace(const std::string& path, std::string_view by
   }
 
   const std::wstring folder = FolderOf(target);
+  const std::wstring stem = L"~" + target.substr(folder.size()) + L".";
+  RemoveLeftovers(folder, stem);
+  RemoveLeftovers(folder, kProbeStem);
   std::wstring temp;
-  const HANDLE h = CreateProbe(folder, L"~" + target.substr(folder.size()) + L".", temp);
+  const HANDLE h = CreateProbe(folder, stem, temp);
   if (h == INVALID_HANDLE_VALUE)
     return RefusedByAccess(GetLastError()) ? WriteOutcome::kRefused : WriteOutcome::kFailed;
   bool ok = WriteWhole(h, bytes) && FlushFileBuffers(h);
@@ -188,8 +229,9 @@ WriteOutcome SettingsFiles::overwrite(const std::string& path, std::string_view 
 bool SettingsFiles::canCreateIn(const std::string& folder) {
   std::wstring where = Wide(folder);
   if (!where.empty() && where.back() != L'\\' && where.back() != L'/') where += L'\\';
+  RemoveLeftovers(where, kProbeStem);
   std::wstring probe;
-  const HANDLE h = CreateProbe(where, L".loafix-probe-", probe);
+  const HANDLE h = CreateProbe(where, kProbeStem, probe);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);
   return DeleteFileW(probe.c_str()) != 0;

@@ -206,6 +206,16 @@ TEST_F(SettingsStoreTest, TheFolderFallsBackWhenNoFileCanBeCreated) {
   EXPECT_EQ(fs::directory_iterator(folder_ / "plain")->path().filename(), "loafix.ini");
 }
 
+TEST_F(SettingsStoreTest, TemporaryFilesLeftBehindGoWithTheNextWrite) {
+  // A scanner held them when their write was over, so they could not be removed then.
+  for (const char* name : {".loafix.ini.4242-17.tmp", ".loafix-probe-4242-3.tmp",
+                           ".loafix.ini.keep", "other.tmp", "loafix.ini.tmp"})
+    Put(folder_ / name, "x");
+  store_.WriteToINI(kSection, "interval", "60", kIniUpper);
+  EXPECT_EQ(Names(), (std::vector<std::string>{".loafix.ini.keep", "loafix.ini", "loafix.ini.tmp",
+                                               "other.tmp"}));
+}
+
 // The platform's file layer with a rename that another program's handle refuses, which a
 // test cannot bring about on this system, and optionally a write in place that fails.
 class HeldFiles : public SettingsFiles {

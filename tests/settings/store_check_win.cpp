@@ -124,6 +124,24 @@ void FolderChoice(const fs::path& folder) {
            std::string("folder chosen for a settings file named ") + row.name);
 }
 
+// A temporary file a scanner held when its write was over could not be removed then; it
+// goes with the next write that finds it free.
+void Leftovers(const fs::path& folder) {
+  const fs::path sub = folder / "leftovers";
+  fs::create_directories(sub);
+  SettingsStore store(sub.string());
+  Put(sub / "~loafix.ini.4242-17.tmp", "x");
+  Put(sub / "~loafix.ini.4242-18.tmp", "x");
+  Put(sub / "~loafix.ini.keep", "x");
+  const HANDLE scanner = Hold(sub / "~loafix.ini.4242-18.tmp", GENERIC_READ, FILE_SHARE_READ);
+  store.WriteToINI(kSection, "interval", "60", kIniUpper);
+  Expect(!fs::exists(sub / "~loafix.ini.4242-17.tmp"), "a free leftover goes with the next write");
+  CloseHandle(scanner);
+  store.WriteToINI(kSection, "interval", "30", kIniUpper);
+  Expect(!fs::exists(sub / "~loafix.ini.4242-18.tmp"), "a held one with the write after");
+  Expect(Count(sub) == 2, "the settings file and the unrelated file stay");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,6 +179,7 @@ int main(int argc, char** argv) {
   Expect(PickSettingsFolder("Q:\\", folder.string()) == folder.string(),
          "the fallback where there is no drive");
   FolderChoice(folder);
+  Leftovers(folder);
   std::printf("%d failures\n", failures);
   return failures;
 }
