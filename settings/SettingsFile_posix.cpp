@@ -199,4 +199,22 @@ bool SettingsFiles::canCreateIn(const std::string& folder) {
   return ::unlink(probe.c_str()) == 0;
 }
 
+bool SettingsFiles::canRead(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  ::close(fd);
+  return regular;
+}
+
+bool SettingsFiles::canWrite(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  const bool writable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !ReadOnly(st);
+  ::close(fd);
+  return writable;
+}
+
 }  // namespace loafix

@@ -237,4 +237,25 @@ bool SettingsFiles::canCreateIn(const std::string& folder) {
   return DeleteFileW(probe.c_str()) != 0;
 }
 
+bool SettingsFiles::canRead(const std::string& path) {
+  DWORD error = 0;
+  const HANDLE h = OpenRegular(Wide(path), GENERIC_READ, error);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+bool SettingsFiles::canWrite(const std::string& path) {
+  const std::wstring target = Wide(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  // A handle that writes, taken and let go: refused for an account without the right to
+  // write the file, and for a file another program holds without sharing its writing.
+  DWORD error = 0;
+  const HANDLE h = OpenRegular(target, GENERIC_WRITE, error);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
 }  // namespace loafix
