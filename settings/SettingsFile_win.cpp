@@ -251,11 +251,19 @@ bool SettingsFiles::canWrite(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   // A handle that writes, taken and let go: refused for an account without the right to
   // write the file, and for a file another program holds without sharing its writing.
-  DWORD error = 0;
-  const HANDLE h = OpenRegular(target, GENERIC_WRITE, error);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(h);
-  return true;
+  // A hold is waited out for a moment, as a rename is: a scanner that happens to be
+  // looking at the file must not send the whole run elsewhere.
+  for (int attempt = 0; attempt < kRenameTries; ++attempt) {
+    if (attempt > 0) Sleep(kRenamePauseMs);
+    DWORD error = 0;
+    const HANDLE h = OpenRegular(target, GENERIC_WRITE, error);
+    if (h != INVALID_HANDLE_VALUE) {
+      CloseHandle(h);
+      return true;
+    }
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) return false;
+  }
+  return false;
 }
 
 }  // namespace loafix

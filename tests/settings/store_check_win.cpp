@@ -103,6 +103,12 @@ void HeldFiles(const fs::path& folder) {
   }
 }
 
+DWORD WINAPI LetGoSoon(LPVOID held) {
+  Sleep(5);
+  CloseHandle(held);
+  return 0;
+}
+
 // What stands where the settings file should be: a file that can be written, none, a
 // folder, a device, a read-only file, one another program holds against writing.
 void FolderChoice(const fs::path& folder) {
@@ -133,6 +139,14 @@ void FolderChoice(const fs::path& folder) {
            std::string("what the fallback starts from, for ") + row.name);
   }
   CloseHandle(held);
+  // A hold that ends within a moment (a scanner looking at the file) sends nothing away.
+  const HANDLE brief = Hold(preferred / "plain.ini", GENERIC_READ, FILE_SHARE_READ);
+  const HANDLE letGo = CreateThread(nullptr, 0, &LetGoSoon, brief, 0, nullptr);
+  Expect(PickSettingsPlace(preferred.string(), fallback.string(), "plain.ini").folder ==
+             preferred.string(),
+         "folder chosen for a file held for a moment");
+  WaitForSingleObject(letGo, INFINITE);
+  CloseHandle(letGo);
   Expect(Count(fallback) == 0, "the choice writes nothing");
   SetFileAttributesW((preferred / "readonly.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
