@@ -691,8 +691,7 @@ void ReadOnlySettingsFile() {
   const Person& person = s.person();
   person.handled();
   WT_CHECK(!person.waitForMessageBox("loafix", 0.3));
-  WT_CHECK_EQ(Printable(SettingsBytes(appData)),
-              Printable(old + "INTERVAL=60\r\nASCII=\xAC\r\n"));
+  WT_CHECK_EQ(Printable(SettingsBytes(appData)), Printable(old + "INTERVAL=60\r\nASCII=\xAC\r\n"));
 
   // The prompts offer what the old file holds; the answers are saved without a word.
   WT_REQUIRE(person.choose("reason"));
@@ -713,8 +712,7 @@ void ReadOnlySettingsFile() {
   WT_REQUIRE(person.choose("idleoff"));
   person.handled();
   WT_CHECK(!person.waitForMessageBox("loafix", 0.3));
-  WT_CHECK_EQ(Printable(SettingsBytes(appData)),
-              Printable(old + "INTERVAL=2.\r\nASCII=\xAC\r\n"));
+  WT_CHECK_EQ(Printable(SettingsBytes(appData)), Printable(old + "INTERVAL=2.\r\nASCII=\xAC\r\n"));
   WT_CHECK_EQ(Printable(SettingsBytes()), Printable(old));
   SetFileAttributesA(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
 }

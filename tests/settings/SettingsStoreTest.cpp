@@ -223,7 +223,8 @@ TEST_F(SettingsStoreTest, TheFileInUseCanBeReadAndWrittenElseTheFallbackStartsFr
     SCOPED_TRACE(row.what);
     const fs::path preferred = folder_ / ("c" + std::to_string(++serial));
     const fs::path fallback = folder_ / ("appdata" + std::to_string(serial));
-    for (const auto& [where, what] : {std::pair{preferred, row.preferred}, {fallback, row.fallback}}) {
+    for (const auto& [where, what] :
+         {std::pair{preferred, row.preferred}, {fallback, row.fallback}}) {
       if (what == kNoFolder) continue;
       fs::create_directory(where);
       const fs::path file = where / "loafix.ini";

@@ -126,10 +126,14 @@ void FolderChoice(const fs::path& folder) {
     bool seeded;
   };
   const Row rows[] = {
-      {"plain.ini", false, false}, {"missing.ini", false, false}, {"folder.ini", true, false},
-      {"readonly.ini", true, true}, {"held.ini", true, true},
+      {"plain.ini", false, false},
+      {"missing.ini", false, false},
+      {"folder.ini", true, false},
+      {"readonly.ini", true, true},
+      {"held.ini", true, true},
       // A device's name is that device in every folder: the fallback is no better.
-      {"NUL", false, false}, {"CON", false, false},
+      {"NUL", false, false},
+      {"CON", false, false},
   };
   for (const Row& row : rows) {
     const SettingsPlace place = PickSettingsPlace(preferred.string(), fallback.string(), row.name);
