@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <string>
-#include <string_view>
 
 #include "settings/SettingsFile.h"
 
@@ -92,24 +91,6 @@ HANDLE CreateProbe(const std::wstring& folder, const std::wstring& stem, std::ws
   return INVALID_HANDLE_VALUE;
 }
 
-// Whether `name` is `stem`, more, then ".tmp", in any letter case as Windows names go.
-bool OfPattern(const std::wstring& name, const std::wstring& stem) {
-  constexpr std::wstring_view kTail = L".tmp";
-  if (name.size() <= stem.size() + kTail.size()) return false;
-  auto same = [](std::wstring_view a, std::wstring_view b) {
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      wchar_t x = a[i], y = b[i];
-      if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
-      if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
-      if (x != y) return false;
-    }
-    return true;
-  };
-  const std::wstring_view all = name;
-  return same(all.substr(0, stem.size()), stem) &&
-         same(all.substr(all.size() - kTail.size()), kTail);
-}
-
 // The temporary files of earlier writes that could not be removed then (a virus scanner
 // or an indexer had them open without letting them be deleted): the guide promises no
 // files beside the settings file, so each write takes away what the last ones left.
@@ -118,9 +99,11 @@ void RemoveLeftovers(const std::wstring& folder, const std::wstring& stem) {
   const HANDLE search = FindFirstFileW((folder + stem + L"*.tmp").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    // The pattern may also match a short 8.3 name; only the full name counts.
+    // The pattern may also match a short 8.3 name; only the full name counts, spelled
+    // as this program spells its own.
     const std::wstring name = found.cFileName;
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && OfPattern(name, stem))
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() > stem.size() + 4 &&
+        name.compare(0, stem.size(), stem) == 0 && name.compare(name.size() - 4, 4, L".tmp") == 0)
       DeleteFileW((folder + name).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);

@@ -37,24 +37,17 @@ TEST(LastInput, StampsOutOfOrderNeverMakeQuietThatWasNot) {
       {"the system cannot say: the last answer", seen108, std::nullopt, 90'000, 140, 108},
       {"the system cannot say, and nothing seen yet: the start", none, std::nullopt, 80'000, 130,
        100},
+      {"after that, input from before the start is no new input",
+       {0, 100},
+       40'000,
+       80'000,
+       130,
+       100},
   };
   for (const Row& row : rows) {
     const InputReading next = NextInputReading(row.previous, row.stamp, row.tick, row.now, kStart);
     EXPECT_DOUBLE_EQ(next.at, row.expected) << row.what;
   }
-}
-
-TEST(LastInput, AFirstReadingTheSystemCouldNotGiveIsTheStart) {
-  // The first reading failed, so the start stood in; a stamp from before the start, read
-  // next, is the input that came before it: no new input, the answer stays.
-  InputReading r = NextInputReading({}, std::nullopt, 50'000, 101, 100);
-  r = NextInputReading(r, 40'000, 51'000, 102, 100);
-  EXPECT_DOUBLE_EQ(r.at, 100);
-  // Its same stamp read again stays; a later one moves on.
-  r = NextInputReading(r, 40'000, 52'000, 103, 100);
-  EXPECT_DOUBLE_EQ(r.at, 100);
-  r = NextInputReading(r, 51'500, 52'000, 103, 100);
-  EXPECT_DOUBLE_EQ(r.at, 102.5);
 }
 
 }  // namespace

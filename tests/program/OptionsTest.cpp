@@ -221,6 +221,7 @@ TEST_F(Options, SettingsThatCannotBeSavedAreNamedOncePerCommand) {
     const std::string& text = host.messageBoxes().back().text;
     for (const std::string& name : row.named) EXPECT_NE(text.find(name), std::string::npos) << text;
     EXPECT_NE(text.find(file), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 27), " nothing in it was changed.") << text;
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder / "loafix.ini"));
 
@@ -235,10 +236,6 @@ TEST_F(Options, SettingsThatCannotBeSavedAreNamedOncePerCommand) {
 
 TEST_F(Options, TheSaveMessageSaysWhichSettingsWereSavedAndWhichWereNot) {
   startUp();
-  const std::string file = (folder / "loafix.ini").string();
-  const std::string why =
-      ": the file is read-only, held open by another program or cannot be created, or the "
-      "disk is full.";
   // Done in the link-site window with a site name too long for the room left on the disk
   // (a file-size limit stands in for a full disk): the keys before and after it land.
   choose("linksite");
@@ -255,21 +252,13 @@ TEST_F(Options, TheSaveMessageSaysWhichSettingsWereSavedAndWhichWereNot) {
   ASSERT_EQ(host.messageBoxes().size(), 1u);
   EXPECT_EQ(host.messageBoxes().back().title, "loafix");
   EXPECT_EQ(host.messageBoxes().back().text,
-            "could not save \"site name\" in " + file + why +
-                " \"web url\" and \"description\" were saved; \"site name\" keeps its old value.");
+            "could not save \"site name\" in " + (folder / "loafix.ini").string() +
+                ": the file is read-only, held open by another program or cannot be created, or "
+                "the disk is full. \"web url\" and \"description\" were saved; \"site name\" "
+                "keeps its old value.");
   EXPECT_EQ(setting("web url"), "http://www.loafix.net");
   EXPECT_EQ(setting("site name"), "");
   EXPECT_EQ(setting("description"), "download it here..");
-
-  // Nothing of it can be written: the file is as it was.
-  std::filesystem::remove(file);
-  std::filesystem::create_directory(file);
-  choose("linksite");
-  host.click(program.Form4(), "Label4");
-  ASSERT_EQ(host.messageBoxes().size(), 2u);
-  EXPECT_EQ(host.messageBoxes().back().text,
-            "could not save \"web url\", \"site name\" and \"description\" in " + file + why +
-                " nothing in it was changed.");
 }
 
 }  // namespace

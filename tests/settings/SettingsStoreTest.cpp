@@ -175,18 +175,13 @@ TEST_F(SettingsStoreTest, OddThingsWhereTheFileShouldBe) {
 // open): neither can be brought about here, where the tests may run as root.
 class ProbedFiles : public SettingsFiles {
  public:
-  std::vector<std::string> uncreatable, held;
+  std::string uncreatable, held;
 
   bool canCreateIn(const std::string& folder) override {
-    return !Has(uncreatable, folder) && SettingsFiles::canCreateIn(folder);
+    return folder != uncreatable && SettingsFiles::canCreateIn(folder);
   }
   bool canWrite(const std::string& path) override {
-    return !Has(held, path) && SettingsFiles::canWrite(path);
-  }
-
- private:
-  static bool Has(const std::vector<std::string>& all, const std::string& one) {
-    return std::find(all.begin(), all.end(), one) != all.end();
+    return path != held && SettingsFiles::canWrite(path);
   }
 };
 
@@ -237,19 +232,17 @@ TEST_F(SettingsStoreTest, TheFileInUseCanBeReadAndWrittenElseTheFallbackStartsFr
       if (what == kDevice) fs::create_symlink("/dev/null", file);
     }
     ProbedFiles files;
-    if (!row.creatable) files.uncreatable.push_back(preferred.string());
-    if (row.held) files.held.push_back((preferred / "loafix.ini").string());
+    if (!row.creatable) files.uncreatable = preferred.string();
+    if (row.held) files.held = (preferred / "loafix.ini").string();
     const SettingsPlace place =
         PickSettingsPlace(preferred.string(), fallback.string(), "loafix.ini", files);
     EXPECT_EQ(place.folder, (row.fallsBack ? fallback : preferred).string());
     EXPECT_EQ(place.seedFolder, row.seeded ? preferred.string() : "");
     // Only probes: nothing was written, no probe is left.
-    for (const fs::path& where : {preferred, fallback}) {
-      if (!fs::exists(where)) continue;
-      const std::size_t names = std::distance(fs::directory_iterator(where), {});
-      EXPECT_EQ(names, (where == preferred ? row.preferred : row.fallback) == kNothing ? 0u : 1u)
-          << where;
-    }
+    for (const auto& [where, what] :
+         {std::pair{preferred, row.preferred}, {fallback, row.fallback}})
+      EXPECT_EQ(fs::exists(where) ? std::distance(fs::directory_iterator(where), {}) : 0,
+                what != kNothing && what != kNoFolder);
   }
   // With nowhere else to go, the preferred folder, whatever it holds.
   EXPECT_EQ(PickSettingsPlace((folder_ / "missing").string(), "").folder,
