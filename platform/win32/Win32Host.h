@@ -7,9 +7,9 @@
 
 #include <memory>
 
-#include <vector>
 #include "core/EventCore.h"
 #include "core/LastInput.h"
+#include <vector>
 
 #include "platform/win32/Win32SkinForm.h"
 
