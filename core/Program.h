@@ -105,8 +105,8 @@ class Program {
     std::string_view file = kIniUpper;
   };
   // Writes the settings one command saves, in order. When any of them cannot be written,
-  // the person is told once, with the settings and the file named: what they typed is
-  // never lost without a word.
+  // the person is told once, with the file named and which settings were saved and which
+  // were not: what they typed is never lost without a word.
   void write(std::initializer_list<SettingWrite> writes);
   void write(std::string_view key, std::optional<std::string_view> value,
              std::string_view file = kIniUpper) {

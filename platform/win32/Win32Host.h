@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/EventCore.h"
+#include "core/LastInput.h"
 #include <vector>
 
 #include "platform/win32/Win32SkinForm.h"
@@ -65,8 +66,8 @@ class Win32Host : public Host {
   HWND timerWindow_ = nullptr;
   double counterPeriod_ = 0;
   EventCore core_;
-  DWORD lastInputTicks_ = 0;
-  double lastInputAt_ = -1;
+  InputReading input_;
+  double watchStart_ = 0;  // now() when the host began to watch the person's input
   std::vector<std::unique_ptr<SkinForm>> forms_;
 };
 

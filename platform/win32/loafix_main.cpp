@@ -10,7 +10,7 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   loafix::win32::Win32WindowSystem windows;
   loafix::win32::Win32Host host(instance, windows);
-  loafix::SettingsStore settings(loafix::win32::ChooseSettingsFolder());
+  loafix::SettingsStore settings(loafix::win32::ChooseSettingsPlace());
   loafix::Program program(windows, host, settings, loafix::LoafixParts());
   program.start();
   return host.run();

@@ -739,6 +739,54 @@ void Ending() {
   });
 }
 
+// ---- where the settings live ----
+
+// A C:\loafix.ini this account may only read (marked read-only, left by an older Windows
+// or by a run as administrator): the settings go to %APPDATA%\loafix.ini, which starts as
+// its copy, and no command nags about the file that cannot be written.
+void ReadOnlySettingsFile() {
+  const std::string old = "[idle info]\r\nREASON=lunch\r\nAIM SN=sam\r\n";
+  Session s(true, [&] {
+    HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_READONLY, nullptr);
+    DWORD written = 0;
+    WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
+    CloseHandle(file);
+  });
+  const std::string appData = AppDataSettingsFile();
+  WT_REQUIRE(!appData.empty());
+  WT_REQUIRE(GetFileAttributesA(kSettingsFile) & FILE_ATTRIBUTE_READONLY);
+  // A box at the start-up click would hold back the advertisement.
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  person.handled();
+  WT_CHECK(!person.waitForMessageBox("loafix", 0.3));
+  WT_CHECK_EQ(Printable(SettingsBytes(appData)), Printable(old + "INTERVAL=60\r\nASCII=\xAC\r\n"));
+
+  // The prompts offer what the old file holds; the answers are saved without a word.
+  WT_REQUIRE(person.choose("reason"));
+  Answer(s, "reason", "please enter the reason for being idle", "lunch", "lunch");
+  WT_REQUIRE(person.choose("aimsn"));
+  Answer(s, "aim sn", "what is your aim screen name?", "sam", "sam");
+  WT_REQUIRE(person.choose("scrollinginterval"));
+  Answer(s, "set interval", "please enter a interval for the idle (secounds)", "60", "2");
+  person.handled();
+  WT_CHECK(!person.waitForMessageBox("loafix", 0.3));
+
+  const std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 6, 10);
+  const std::string stats = chat::AimStats("¬", "0", "0", "0", "sam");
+  CHECK_LINES(First(s.log().linesSince(mark), 6),
+              Concat({Posted(stats), Posted(stats), Posted(chat::Reason("¬", "lunch"))}));
+  WT_REQUIRE(person.choose("idleoff"));
+  person.handled();
+  WT_CHECK(!person.waitForMessageBox("loafix", 0.3));
+  WT_CHECK_EQ(Printable(SettingsBytes(appData)), Printable(old + "INTERVAL=2.\r\nASCII=\xAC\r\n"));
+  WT_CHECK_EQ(Printable(SettingsBytes()), Printable(old));
+  SetFileAttributesA(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
+}
+
 // ---- without a client ----
 
 void WithoutClient() {
@@ -848,6 +896,7 @@ const std::vector<Case>& EndToEndCases() {
       {"hung-hide-show", &HideAndShowAHungClient},
       {"hung-upchat", &UpchatOnAHungClient},
       {"auto-idle", &IdleByItself},
+      {"read-only-settings", &ReadOnlySettingsFile},
   };
   return cases;
 }

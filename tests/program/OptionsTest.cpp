@@ -1,5 +1,8 @@
 // The option prompts and the link-site window: what is stored, what the poster then
 // does with it, and the check marks.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <functional>
 
 #include "idle/ChatLines.h"
@@ -220,6 +223,7 @@ TEST_F(Options, SettingsThatCannotBeSavedAreNamedOncePerCommand) {
     const std::string& text = host.messageBoxes().back().text;
     for (const std::string& name : row.named) EXPECT_NE(text.find(name), std::string::npos) << text;
     EXPECT_NE(text.find(file), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 27), " nothing in it was changed.") << text;
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder / "loafix.ini"));
 
@@ -230,6 +234,33 @@ TEST_F(Options, SettingsThatCannotBeSavedAreNamedOncePerCommand) {
   choose("reason");
   EXPECT_EQ(host.messageBoxes().size(), before);
   EXPECT_EQ(setting("reason"), "lunch");
+}
+
+TEST_F(Options, TheSaveMessageSaysWhichSettingsWereSavedAndWhichWereNot) {
+  startUp();
+  // Done in the link-site window with a site name too long for the room left on the disk
+  // (a file-size limit stands in for a full disk): the keys before and after it land.
+  choose("linksite");
+  program.setText(program.Form4(), "Text2", std::string(8000, 'n'));
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  host.click(program.Form4(), "Label4");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  ASSERT_EQ(host.messageBoxes().size(), 1u);
+  EXPECT_EQ(host.messageBoxes().back().title, "loafix");
+  EXPECT_EQ(host.messageBoxes().back().text,
+            "could not save \"site name\" in " + (folder / "loafix.ini").string() +
+                ": the file is read-only, held open by another program or cannot be created, or "
+                "the disk is full. \"web url\" and \"description\" were saved; \"site name\" "
+                "keeps its old value.");
+  EXPECT_EQ(setting("web url"), "http://www.loafix.net");
+  EXPECT_EQ(setting("site name"), "");
+  EXPECT_EQ(setting("description"), "download it here..");
 }
 
 }  // namespace
