@@ -14,6 +14,9 @@ void IdlePosterTick(Program& p);  // Timer2
 void idleon(Program& p);
 void idleoff(Program& p);
 void bragstats(Program& p);
+// The statistics line with the strip's counters as they stand, and the screen name when
+// asked: the announcement of idleon and each line of the poster.
+void PostStats(Program& p, bool withScreenName);
 // Idling by itself: the two items at the end of the idle options, and the check.
 void autoidle(Program& p);
 void autoback(Program& p);

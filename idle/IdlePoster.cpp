@@ -34,6 +34,8 @@ bool Holds(Program& p, Mark mark, std::string_view item) {
   return mark == Mark::Any || p.checked(item) == (mark == Mark::Checked);
 }
 
+}  // namespace
+
 void PostStats(Program& p, bool withScreenName) {
   const Hwnd strip = p.Form2();
   const std::string days = p.text(strip, "Label2");
@@ -45,8 +47,6 @@ void PostStats(Program& p, bool withScreenName) {
     ChatSend(p.ws, StatsLine(p.read("ascii"), days, hours, minutes));
   }
 }
-
-}  // namespace
 
 int IntervalSeconds(std::string_view text) {
   // Only [sign] digits [. digits], read digit by digit and rounded half to even from

@@ -17,14 +17,8 @@ void idleon(Program& p) {
   // now would leave it posting while the menu shows idle off.
   if (!p.checked("idleon")) return;
   p.host.setTimer(p.Timer2(), true, 1);
-  const Hwnd strip = p.Form2();
-  const std::string days = p.text(strip, "Label2");
-  const std::string hours = p.text(strip, "Label3");
-  const std::string minutes = p.text(strip, "Label4");
-  if (!p.checked("aimsn")) ChatSend(p.ws, StatsLine(p.read("ascii"), days, hours, minutes));
-  if (p.checked("aimsn")) {
-    ChatSend(p.ws, AimStatsLine(p.read("ascii"), days, hours, minutes, p.read("aim sn")));
-  }
+  if (!p.checked("aimsn")) PostStats(p, false);
+  if (p.checked("aimsn")) PostStats(p, true);
 }
 
 void idleoff(Program& p) {
