@@ -159,11 +159,52 @@ TEST_F(StartUp, InformationCommands) {
                                                   std::string(BrandLine), AdLinkLine()}));
 }
 
-TEST_F(StartUp, MinimizeOnlyMinimizes) {
+// Minimized, the strip comes back by its taskbar button or by a second start of loafix,
+// each time above a topmost window that another program put on top meanwhile; nothing
+// is posted or written on the way.
+TEST_F(StartUp, AMinimizedStripComesBackOnTopByItsButtonOrASecondStart) {
   startUp();
-  choose("minimize");
-  EXPECT_TRUE(desktop.window(program.Form2())->minimized);
+  newLines();
+  const std::string file = fileBytes();
+  const Hwnd strip = program.Form2();
+  for (const bool byButton : {true, false}) {
+    choose("minimize");
+    ASSERT_TRUE(desktop.window(strip)->minimized);
+    const Hwnd other = desktop.create(0, "Other", "", true);
+    desktop.window(other)->topmost = true;
+    host.runFor(30);
+    EXPECT_TRUE(desktop.window(strip)->minimized);
+    if (byButton)
+      host.restoreFromTaskbar(strip);
+    else
+      host.after(0, [&] { AnotherStart(program); });
+    host.runFor(1);
+    EXPECT_FALSE(desktop.window(strip)->minimized) << byButton;
+    EXPECT_TRUE(host.formVisible(strip)) << byButton;
+    EXPECT_TRUE(desktop.window(strip)->topmost) << byButton;
+    EXPECT_EQ(desktop.children(0).front(), strip) << byButton;
+  }
   EXPECT_FALSE(host.ended());
+  EXPECT_TRUE(newLines().empty());
+  EXPECT_EQ(fileBytes(), file);
+}
+
+// Started again before its splash was clicked: the splash comes to the top, and still
+// nothing is created, written or posted until the click.
+TEST_F(StartUp, ASecondStartBeforeTheClickRaisesTheSplashOnly) {
+  program.start();
+  const Hwnd splash = program.Form1();
+  const Hwnd other = desktop.create(0, "Other", "", true);
+  desktop.window(other)->topmost = true;
+  host.after(1, [&] { AnotherStart(program); });
+  host.runFor(60);
+  EXPECT_EQ(desktop.children(0).front(), splash);
+  EXPECT_TRUE(host.formVisible(splash));
+  EXPECT_EQ(host.findForm("Form2"), 0u);
+  EXPECT_TRUE(newLines().empty());
+  EXPECT_EQ(fileBytes(), "");
+  host.click(splash, "");
+  EXPECT_TRUE(host.formVisible(program.Form2()));
 }
 
 class Ending : public ProgramTest, public ::testing::WithParamInterface<int> {};
