@@ -46,7 +46,7 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout, EventCore& events
   const int width = TwipsToPx(layout.clientWidth), height = TwipsToPx(layout.clientHeight);
   // WS_POPUP without border or caption: the client area is the whole window, so it
   // sits exactly where the description puts it. WS_EX_TOOLWINDOW keeps it off the
-  // taskbar (but while minimized).
+  // taskbar (except while minimized).
   constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
   constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
   const std::wstring caption = Utf8ToWide(layout.caption);

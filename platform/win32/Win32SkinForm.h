@@ -1,5 +1,5 @@
 // One of the program's own windows over Win32: a borderless, captionless popup with
-// no taskbar button (but while minimized), its picture drawn unscaled from the top-left
+// no taskbar button (except while minimized), its picture drawn unscaled from the top-left
 // corner, labels drawn on it as captions (they are not windows: a label is a rectangle
 // of its form, hit-tested from each mouse message's own coordinates, since a posted
 // click has no real cursor position), and text boxes as real edit controls in tab order.
