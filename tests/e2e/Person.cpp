@@ -306,10 +306,9 @@ double Person::startAgain(double seconds) const {
       seconds);
   const double took = winetest::Now() - began;
   acted();
-  if (showed) std::printf("  the second start showed a window of its own\n");
-  if (!ended || showed || again.exitCode() != 0) return -1;
-  std::printf("  the second start ended after %.3f s\n", took);
-  return took;
+  std::printf("  the second start %s after %.3f s%s\n", ended ? "ended" : "still ran", took,
+              showed ? ", having shown a window" : "");
+  return ended && !showed && again.exitCode() == 0 ? took : -1;
 }
 
 void Person::restoreFromTaskbar(HWND window) const {
