@@ -58,6 +58,8 @@ class Program {
   Hwnd Form3();  // menu holder: never shown; owns the menu tree and the timers
   Hwnd Form4();  // link-site window
   Hwnd Form5();  // feedback mail window
+  // True once the splash has been clicked: the strip exists from then on.
+  bool mainWindowLoaded() const { return form2_ != 0; }
 
   // An item of the menu tree by name; creates Form3 on first use.
   MenuItem& item(std::string_view name);

@@ -193,7 +193,11 @@ void Win32Host::hideForm(Hwnd handle) {
 }
 
 void Win32Host::minimizeForm(Hwnd handle) {
-  if (SkinForm* f = form(handle)) ShowWindow(f->window(), SW_MINIMIZE);
+  if (SkinForm* f = form(handle)) f->minimize();
+}
+
+void Win32Host::restoreForm(Hwnd handle) {
+  if (SkinForm* f = form(handle)) f->restore();
 }
 
 std::string Win32Host::controlText(Hwnd handle, std::string_view control) {

@@ -709,6 +709,95 @@ void InformationAndMinimize() {
   WT_CHECK(s.program().running());
 }
 
+// ---- minimize, and a second start ----
+
+constexpr LONG kToolWindow = 0x80;  // WS_EX_TOOLWINDOW
+
+LONG ExStyle(HWND window) {
+  return GetWindowLongA(window, GWL_EXSTYLE);
+}
+
+// Minimized, the strip has a taskbar button (and so an Alt+Tab entry) with its caption
+// (Wine answers no WM_GETICON from another process, so its icon goes unseen here).
+// Brought back through the button's restore, or by starting loafix again, it is the
+// strip again where the person had put it: topmost, borderless, no button.
+void MinimizeAndBringBack() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  HWND strip = person.window(kStrip);
+  WT_REQUIRE(strip);
+  // WS_EX_CONTROLPARENT | WS_EX_TOOLWINDOW | WS_EX_TOPMOST
+  WT_CHECK_EQ(ExStyle(strip), LONG{0x10088});
+  // The person has dragged the strip away from its first place.
+  SetWindowPos(strip, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const bool byButton : {true, false}) {
+    WT_REQUIRE(person.choose("minimize"));
+    WT_CHECK(WaitUntil([&] { return IsIconic(strip) && IsWindowVisible(strip); }, 5));
+    std::printf("  minimized: exstyle 0x%lX\n", ExStyle(strip));
+    // WS_EX_APPWINDOW instead of WS_EX_TOOLWINDOW
+    WT_CHECK_EQ(ExStyle(strip), LONG{0x50008});
+    WT_CHECK(HasTaskbarButton(strip));
+    WT_CHECK_EQ(Text(strip), std::string(kStrip));
+
+    if (byButton)
+      person.restoreFromTaskbar(strip);
+    else
+      WT_CHECK(person.startAgain(3) >= 0);
+    // Restyled while hidden: over once it is shown again.
+    WT_CHECK(WaitUntil(
+        [&] {
+          return !IsIconic(strip) && (ExStyle(strip) & kToolWindow) && IsWindowVisible(strip);
+        },
+        5));
+    std::printf("  restored through %s: exstyle 0x%lX\n",
+                byButton ? "the button's restore" : "a second start", ExStyle(strip));
+    WT_CHECK_EQ(ExStyle(strip), LONG{0x10088});
+    WT_CHECK(!HasFrame(strip));
+    WT_CHECK_EQ(ToString(ClientOnScreen(strip)), ToString({300, 200, 144, 21}));
+  }
+  // The strip's menu works as before.
+  const std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 4, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+}
+
+// loafix started a second time, while its splash waits for the click and while the
+// person idles: one loafix remains within 3 s, nothing is written or posted, and the
+// first one goes on.
+void SecondStart() {
+  Session s;
+  WT_REQUIRE(s.ready());
+  const Person& person = s.person();
+  HWND splash = person.window(kSplash);
+  std::size_t mark = s.log().mark();
+  const double beforeClick = person.startAgain(3);
+  WT_CHECK(beforeClick >= 0 && beforeClick < 3);
+  WT_CHECK(IsWindowVisible(splash));
+  WT_CHECK(IsTopmost(splash));
+  WT_CHECK(person.window(kStrip) == nullptr);
+  WT_CHECK_EQ(Printable(SettingsBytes()), Printable(""));
+  CHECK_LINES(s.log().linesSince(mark), Lines{});
+
+  WT_REQUIRE(PastSplash(s));
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 2, 5);
+  person.handled();
+  const std::string settings = SettingsBytes();
+  mark = s.log().mark();
+  const double whileIdling = person.startAgain(3);
+  WT_CHECK(whileIdling >= 0 && whileIdling < 3);
+  // No splash and no advertisement of a second program, no idle line twice.
+  Idle(2);
+  CHECK_LINES(s.log().linesSince(mark), Lines{});
+  WT_CHECK_EQ(Printable(SettingsBytes()), Printable(settings));
+  WT_REQUIRE(person.choose("idleoff"));
+  WAIT_LINES(mark, 2, 5);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::IdleOff("¬")));
+}
+
 // ---- ending ----
 
 // Ends the program through `how`, and checks it advertised, wrote nothing and ended.
@@ -897,6 +986,8 @@ const std::vector<Case>& EndToEndCases() {
       {"hung-upchat", &UpchatOnAHungClient},
       {"auto-idle", &IdleByItself},
       {"read-only-settings", &ReadOnlySettingsFile},
+      {"minimize", &MinimizeAndBringBack},
+      {"second-start", &SecondStart},
   };
   return cases;
 }
