@@ -9,6 +9,23 @@
 
 namespace loafix {
 
+// The items of the idle options submenu: the idle commands' own and the option commands'
+// check marks, which the poster and the tooltip read.
+namespace items {
+inline constexpr ItemName idleoptions{"idleoptions"};
+inline constexpr ItemName idleon{"idleon"};
+inline constexpr ItemName idleoff{"idleoff"};
+inline constexpr ItemName bragstats{"bragstats"};
+inline constexpr ItemName aimsn{"aimsn"};
+inline constexpr ItemName setascii{"setascii"};
+inline constexpr ItemName reason{"reason"};
+inline constexpr ItemName linksite{"linksite"};
+inline constexpr ItemName enablescrolling{"enablescrolling"};
+inline constexpr ItemName scrollinginterval{"scrollinginterval"};
+inline constexpr ItemName autoidle{"autoidle"};
+inline constexpr ItemName autoback{"autoback"};
+}  // namespace items
+
 void IdleClockTick(Program& p);   // Timer1
 void IdlePosterTick(Program& p);  // Timer2
 void idleon(Program& p);

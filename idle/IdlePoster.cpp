@@ -30,7 +30,7 @@ constexpr std::array<PosterRule, 6> kPosterRules = {{
     {Mark::Checked, Mark::Any, Mark::Checked, Second::Website},
 }};
 
-bool Holds(Program& p, Mark mark, std::string_view item) {
+bool Holds(Program& p, Mark mark, ItemName item) {
   return mark == Mark::Any || p.checked(item) == (mark == Mark::Checked);
 }
 
@@ -93,8 +93,8 @@ void IdlePosterTick(Program& p) {
   // Each rule reads the check marks anew: a command run during a one-second pause of
   // an earlier rule can make a later rule hold too.
   for (const PosterRule& rule : kPosterRules) {
-    if (!p.checked("enablescrolling") || !Holds(p, rule.aimsn, "aimsn") ||
-        !Holds(p, rule.reason, "reason") || !Holds(p, rule.linksite, "linksite")) {
+    if (!p.checked(items::enablescrolling) || !Holds(p, rule.aimsn, items::aimsn) ||
+        !Holds(p, rule.reason, items::reason) || !Holds(p, rule.linksite, items::linksite)) {
       continue;
     }
     PostStats(p, rule.aimsn == Mark::Checked);
