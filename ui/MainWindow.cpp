@@ -2,7 +2,6 @@
 // the program ends itself, and the parts of the program put together.
 #include "client/clientkit.h"
 #include "idle/IdleCommands.h"
-#include "settings/OptionCommands.h"
 #include "ui/UiCommands.h"
 
 namespace loafix {

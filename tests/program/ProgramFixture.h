@@ -12,7 +12,6 @@
 #include "platform/sim/SimHost.h"
 #include "settings/SettingsStore.h"
 #include "idle/IdleCommands.h"
-#include "settings/OptionCommands.h"
 #include "ui/UiCommands.h"
 
 namespace loafix {

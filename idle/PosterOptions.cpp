@@ -1,10 +1,9 @@
-// The option commands of the idle menu: each prompt shows the stored text as its
+// The poster's options in the idle menu: each prompt shows the stored text as its
 // default and writes the answer back at once, unchecked and untrimmed. A cancelled
 // prompt yields the null string, which removes the key.
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
 #include "idle/IdleCommands.h"
-#include "settings/OptionCommands.h"
 
 namespace loafix {
 

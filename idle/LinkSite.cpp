@@ -4,7 +4,6 @@
 #include "client/clientkit.h"
 #include "core/Product.h"
 #include "idle/IdleCommands.h"
-#include "settings/OptionCommands.h"
 
 namespace loafix {
 namespace {
