@@ -6,7 +6,10 @@
 namespace loafix {
 
 SettingsStore::SettingsStore(std::string folder, SettingsFiles& files)
-    : folder_(std::move(folder)), files_(files) {}
+    : SettingsStore(std::move(folder), Windows1252(), files) {}
+
+SettingsStore::SettingsStore(std::string folder, const CodePage& codePage, SettingsFiles& files)
+    : folder_(std::move(folder)), codePage_(codePage), files_(files) {}
 
 std::string SettingsStore::Resolve(std::string_view file) const {
   // Callers name the file by a Windows path in either letter case; only its name counts,
@@ -21,7 +24,7 @@ std::string SettingsStore::GetFromINI(std::string_view section, std::string_view
                                       std::string_view file) const {
   try {
     if (files_.read(Resolve(file), 0, bytes_) != ReadStatus::kRead) return {};
-    return ini::ReadValue(bytes_, section, AnsiLower(key));
+    return ini::ReadValue(bytes_, section, AnsiLower(key), codePage_);
   } catch (...) {
     return {};  // out of memory on a monstrous file: read as missing
   }
@@ -39,7 +42,14 @@ bool SettingsStore::WriteToINI(std::string_view section, std::string_view key,
     // A file that exists but cannot be read is never overwritten: the rewrite would drop
     // every other line of it.
     if (read == ReadStatus::kUnreadable) return false;
-    if (!ini::EditValue(bytes_, section, upperKey, value)) return true;  // no change
+    switch (ini::EditValue(bytes_, section, upperKey, value, codePage_)) {
+      case ini::EditResult::kChanged:
+        break;
+      case ini::EditResult::kNoChange:
+        return true;
+      case ini::EditResult::kNotEncodable:
+        return false;  // nothing written: "" in place of the text would lose it
+    }
     WriteOutcome outcome = files_.replace(path, bytes_);
     if (outcome == WriteOutcome::kRefused && read == ReadStatus::kRead)
       outcome = files_.overwrite(path, bytes_);

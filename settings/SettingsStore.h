@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/CodePage.h"
 #include "core/Settings.h"
 #include "settings/SettingsFile.h"
 
@@ -17,7 +18,10 @@ class SettingsStore final : public Settings {
   // `folder` (UTF-8) is where the file named "C:\loafix.ini" lives on this machine: the
   // root of drive C: on Windows (or the fallback the platform layer chose), a test's own
   // folder elsewhere.
+  // The file's bytes are in the system's ANSI code page, Windows-1252 unless one is given.
   explicit SettingsStore(std::string folder, SettingsFiles& files = PlatformFiles());
+  SettingsStore(std::string folder, const CodePage& codePage,
+                SettingsFiles& files = PlatformFiles());
 
   // At most 749 characters of the key's value (UTF-8); "" for a missing file,
   // section or key. Section and key match in any letter case.
@@ -37,6 +41,7 @@ class SettingsStore final : public Settings {
 
  private:
   std::string folder_;
+  const CodePage& codePage_;
   SettingsFiles& files_;
   // The file's bytes during one call; its memory is kept for the next (see
   // SettingsFiles::read). Nothing in it is used again: every call reads the file afresh.
