@@ -77,12 +77,18 @@ ensure_locale() {
   local want=$1 name=${1%%.*}
   rm -rf "$dir/locales"
   case "$want" in C | C.UTF-8 | POSIX) return 0 ;; esac
-  if locale -a 2>/dev/null | grep -qix "${name}.utf-\?8"; then return 0; fi
+  # Wine from the Debian 13 folder (see scripts/bin/wine) reads that system's locales,
+  # not these: it gets one of its own through LOCPATH.
+  local private=0
+  if [[ -n ${LOAFIX_WINE_ROOT_ONLY:-} ]] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    private=1
+  fi
+  if ((!private)) && locale -a 2>/dev/null | grep -qix "${name}.utf-\?8"; then return 0; fi
   if ! command -v localedef >/dev/null; then
     echo "wine-env: locale $want is missing and localedef is not installed (package locales)" >&2
     return 1
   fi
-  if ((EUID == 0)) && flock /tmp/loafix-localedef.lock localedef -i "$name" -f UTF-8 "$want"; then
+  if ((!private && EUID == 0)) && flock /tmp/loafix-localedef.lock localedef -i "$name" -f UTF-8 "$want"; then
     return 0
   fi
   mkdir -p "$dir/locales"
