@@ -14,7 +14,8 @@ namespace loafix {
 Hwnd FindChatRoom(WindowSystem& ws);
 
 // Puts `text` into the chat room's input box (replacing what was typed there) and
-// presses Enter. With no room open nothing reaches any window; nothing is reported.
+// presses Enter. With no room open nothing reaches any window. Nothing is returned:
+// where the line went is only told to the window system's onChatLine.
 void ChatSend(WindowSystem& ws, std::string_view text);
 
 // WM_SETTEXT of `text` to `window`; no lookup, no check of the handle.

@@ -27,7 +27,9 @@ void EnterKeyword(WindowSystem& ws, std::string_view keyword);
 // Sends `text` to `screenName` through the client's instant-message window. Returns
 // once the client has closed that window (taken as sent) or has answered with its
 // message box (dismissed, and the IM window closed), or after 30 s of either wait.
-// Events keep running throughout, so other commands and timer ticks can run inside.
+// Each window is taken once it has held still (50 ms; a second if the icon lookups
+// wrap), so one the client is still building is never clicked into. Events keep
+// running throughout, so other commands and timer ticks can run inside.
 void SendIM(WindowSystem& ws, Host& host, std::string_view screenName, std::string_view text);
 
 // SendIM of "=)" to "$IM_OFF": the client stops delivering the user's IMs.

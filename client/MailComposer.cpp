@@ -58,6 +58,10 @@ struct MailBoxes {
   }
 };
 
+// Unlike the IM window's wrapping chain, every chain here stops at 0, and the client adds
+// a window's children after those it already has: a window caught half-built lacks boxes
+// (incomplete, so not yet filled) but never offers a wrong one, and needs no wait for it
+// to hold still.
 MailBoxes FindBoxes(WindowSystem& ws, Hwnd mail) {
   MailBoxes b;
   b.to = ChildOf(ws, mail, 0, kClientEditClass);

@@ -18,26 +18,33 @@ double RoundHalfEven(double value) {
 namespace {
 
 constexpr double kDay = 86400.0;
-// The longest single wait of a pause. The time of day is all a pause reads, so it
-// looks at least this often to count every midnight it crosses.
+// The longest single wait of a pause: it reads the clock at least this often, so a
+// change of the time of day by hand is seen within the hour.
 constexpr double kLongestWait = 3600.0;
 
-// Seconds since a whole second of the day, counted pass by pass: a reading that falls
-// back by more than half a day has crossed midnight, and a day is added.
+// Seconds since a whole second of the day, counted pass by pass. The time of day says
+// where in a day each reading lies, but not how many midnights lie between two
+// readings far apart (the machine slept, a message box stayed up overnight): of the
+// spans it allows, its difference give or take whole days, the one nearest the steady
+// clock's span is taken. A clock set by hand (by less than half a day) still moves the
+// end by the change.
 class Elapsed {
  public:
-  Elapsed(Host& host, double start) : host_(host), start_(start), last_(start) {}
+  Elapsed(Host& host, double start) : host_(host), last_(start), lastNow_(host.now()) {}
   double operator()() {
     const double now = host_.timeOfDay();
-    if (now < last_ - kDay / 2) days_ += kDay;
+    const double steadyNow = host_.now();
+    const double step = now - last_;
+    passed_ += step + std::round((steadyNow - lastNow_ - step) / kDay) * kDay;
     last_ = now;
-    return now + days_ - start_;
+    lastNow_ = steadyNow;
+    return passed_;
   }
 
  private:
   Host& host_;
-  double start_, last_;
-  double days_ = 0;
+  double last_, lastNow_;
+  double passed_ = 0;
 };
 
 }  // namespace

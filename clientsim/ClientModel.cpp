@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <memory>
 
 #include "clientsim/Hex.h"
 
@@ -176,34 +177,73 @@ Wnd ClientModel::showMessageBox(std::string_view text) {
 }
 
 Wnd ClientModel::openMailWindow(std::string_view caption, bool onTop) {
+  return openMailWindow(caption, onTop, 0);
+}
+
+Wnd ClientModel::openMailWindow(std::string_view caption, bool onTop, int childGapMs) {
   if (!alive(mdi_)) return 0;
   MailWindow mail;
   mail.window = make(mdi_, "AOL Child", caption, onTop);
-  for (int i = 0; i < options.mailEditCount; ++i) {
-    const auto index = static_cast<std::size_t>(i);
-    make(mail.window, "_AOL_Static", index < kMailLabels.size() ? kMailLabels[index] : "Field:");
-    mail.edits.push_back(make(mail.window, "_AOL_Edit", ""));
-  }
-  const int late = options.mailRichLateMs;
-  if (late <= 0) mail.bodyBox = make(mail.window, "RICHCNTL", "");
-  for (int i = 0; i < options.mailIconCount; ++i) {
-    const auto index = static_cast<std::size_t>(i);
-    const Wnd icon = make(mail.window, "_AOL_Icon", IconName(kMailIcons, index));
-    if (index == kMailSendIndex) mail.sendButton = icon;
-  }
   const Wnd window = mail.window;
   mailWindows_.push_back(std::move(mail));
-  if (late > 0) {
-    surface_.after(late, [this, window] {
-      if (!alive(window)) return;
-      const Wnd body = make(window, "RICHCNTL", "");
-      for (MailWindow& m : mailWindows_)
-        if (m.window == window) m.bodyBox = body;
+  Steps steps;
+  for (int i = 0; i < options.mailEditCount; ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    steps.push_back([this, window, index] {
+      make(window, "_AOL_Static", index < kMailLabels.size() ? kMailLabels[index] : "Field:");
+    });
+    steps.push_back(
+        [this, window] { mailWindow(window)->edits.push_back(make(window, "_AOL_Edit", "")); });
+  }
+  const int late = options.mailRichLateMs;
+  if (late <= 0)
+    steps.push_back([this, window] { mailWindow(window)->bodyBox = make(window, "RICHCNTL", ""); });
+  for (int i = 0; i < options.mailIconCount; ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    steps.push_back([this, window, index] {
+      const Wnd icon = make(window, "_AOL_Icon", IconName(kMailIcons, index));
+      if (index == kMailSendIndex) mailWindow(window)->sendButton = icon;
     });
   }
-  record("mail open " + Hex(caption));
-  surface_.changed();
+  steps.push_back([this, window, caption = std::string(caption), late] {
+    if (late > 0) {
+      surface_.after(late, [this, window] {
+        if (alive(window)) mailWindow(window)->bodyBox = make(window, "RICHCNTL", "");
+      });
+    }
+    record("mail open " + Hex(caption));
+    surface_.changed();
+  });
+  buildInSteps(window, std::make_shared<const Steps>(std::move(steps)), 0, childGapMs);
   return window;
+}
+
+void ClientModel::buildInSteps(Wnd window,
+                               std::shared_ptr<const std::vector<std::function<void()>>> steps,
+                               std::size_t next, int gapMs) {
+  for (; next < steps->size(); ++next) {
+    if (!alive(window)) return;
+    (*steps)[next]();
+    if (gapMs > 0 && next + 1 < steps->size()) {
+      // The next step is an event of its own: whatever else the client has to do runs first.
+      surface_.after(gapMs, [this, window, steps, next, gapMs] {
+        buildInSteps(window, steps, next + 1, gapMs);
+      });
+      return;
+    }
+  }
+}
+
+ClientModel::ImWindow* ClientModel::imWindow(Wnd window) {
+  for (ImWindow& im : imWindows_)
+    if (im.window == window) return &im;
+  return nullptr;
+}
+
+ClientModel::MailWindow* ClientModel::mailWindow(Wnd window) {
+  for (MailWindow& m : mailWindows_)
+    if (m.window == window) return &m;
+  return nullptr;
 }
 
 std::vector<Wnd> ClientModel::imWindows() const {
@@ -261,38 +301,44 @@ void ClientModel::onKeyword(std::string keyword) {
   const std::string screenName = keyword.substr(kImKeyword.size());
   if (options.imNeverOpens) return;
   if (options.imOpenDelayMs <= 0) {
-    openImWindow(screenName);
+    openImWindow(screenName, 0);
     return;
   }
   surface_.after(options.imOpenDelayMs, [this, screenName] {
-    if (alive(mdi_)) openImWindow(screenName);
+    if (alive(mdi_)) openImWindow(screenName, options.lateChildGapMs);
   });
 }
 
-void ClientModel::openImWindow(const std::string& screenName) {
+void ClientModel::openImWindow(const std::string& screenName, int childGapMs) {
   ImWindow im;
   im.window = make(mdi_, "AOL Child", kImCaption, true);
-  make(im.window, "_AOL_Static", "To:");
-  im.toBox = make(im.window, "_AOL_Edit", screenName);
-  const int late = options.imRichLateMs;
-  if (late <= 0) im.textBox = make(im.window, "RICHCNTL", "");
-  for (int i = 0; i < options.imIconCount; ++i) {
-    const auto index = static_cast<std::size_t>(i);
-    const Wnd icon = make(im.window, "_AOL_Icon", IconName(kImIcons, index));
-    if (index == kImSendIndex) im.sendButton = icon;
-  }
   const Wnd window = im.window;
   imWindows_.push_back(im);
-  if (late > 0) {
-    surface_.after(late, [this, window] {
-      if (!alive(window)) return;
-      const Wnd text = make(window, "RICHCNTL", "");
-      for (ImWindow& w : imWindows_)
-        if (w.window == window) w.textBox = text;
+  Steps steps;
+  steps.push_back([this, window] { make(window, "_AOL_Static", "To:"); });
+  steps.push_back([this, window, screenName] {
+    imWindow(window)->toBox = make(window, "_AOL_Edit", screenName);
+  });
+  const int late = options.imRichLateMs;
+  if (late <= 0)
+    steps.push_back([this, window] { imWindow(window)->textBox = make(window, "RICHCNTL", ""); });
+  for (int i = 0; i < options.imIconCount; ++i) {
+    const auto index = static_cast<std::size_t>(i);
+    steps.push_back([this, window, index] {
+      const Wnd icon = make(window, "_AOL_Icon", IconName(kImIcons, index));
+      if (index == kImSendIndex) imWindow(window)->sendButton = icon;
     });
   }
-  record("im open " + Hex(screenName));
-  surface_.changed();
+  steps.push_back([this, window, screenName, late] {
+    if (late > 0) {
+      surface_.after(late, [this, window] {
+        if (alive(window)) imWindow(window)->textBox = make(window, "RICHCNTL", "");
+      });
+    }
+    record("im open " + Hex(screenName));
+    surface_.changed();
+  });
+  buildInSteps(window, std::make_shared<const Steps>(std::move(steps)), 0, childGapMs);
 }
 
 void ClientModel::onImSend(const ImWindow& im) {
@@ -327,7 +373,8 @@ void ClientModel::openMailWindowFromWrite() {
     openMailWindow(caption, true);
     return;
   }
-  surface_.after(options.mailOpenDelayMs, [this, caption] { openMailWindow(caption, true); });
+  surface_.after(options.mailOpenDelayMs,
+                 [this, caption] { openMailWindow(caption, true, options.lateChildGapMs); });
 }
 
 void ClientModel::onMailSend(const MailWindow& mail) {

@@ -15,12 +15,12 @@
 //
 // Every reaction is logged, one line each, texts as hex of their ANSI bytes (Hex.h):
 //   keyword <kw>          a keyword was entered (blanks around it trimmed)
-//   im open <sn>          an instant-message window opened
+//   im open <sn>          an instant-message window opened (with all its children)
 //   im <sn> <text>        its send button was clicked
 //   ims off | ims on      the user's instant messages were switched
 //   box <text>            a message box came up;  box dismissed
 //   click <caption>       an icon was clicked (button down, then up)
-//   mail open <caption>   a mail window opened
+//   mail open <caption>   a mail window opened (with all its children)
 //   mail <to> <subj> <body>   its send button was clicked
 //   close <caption>       a window received WM_CLOSE
 //   modal up | modal down
@@ -31,6 +31,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -92,6 +93,12 @@ struct ClientOptions {
   int mailIconCount = 18;                  // the sixteenth is Send
   int mailRichLateMs = 0;                  // > 0: the body box comes this much later
   bool mailStaysOpen = false;              // the window stays open after its send
+
+  // A window that opens late (an IM or mail window after its delay) comes up one child
+  // at a time, this many ms apart, the client's events running in between: another
+  // program can find it half-built, as it can a busy real client's (clientsim.exe's
+  // timers make the gaps at least 10 ms, Win32's shortest timer). 0: all at once.
+  int lateChildGapMs = 1;
 
   // ---- memory ----
   // false: log lines and chat lines go only to onLog, so a run of many virtual days
@@ -184,7 +191,14 @@ class ClientModel {
   void record(std::string line);
   void closeLater(Wnd window);
   void onKeyword(std::string keyword);
-  void openImWindow(const std::string& screenName);
+  void openImWindow(const std::string& screenName, int childGapMs);
+  Wnd openMailWindow(std::string_view caption, bool onTop, int childGapMs);
+  // The steps that build a window's children, in the order the client takes them.
+  using Steps = std::vector<std::function<void()>>;
+  // Runs steps[next...] in order, `gapMs` apart (all at once for 0), while `window` lives.
+  void buildInSteps(Wnd window, std::shared_ptr<const Steps> steps, std::size_t next, int gapMs);
+  ImWindow* imWindow(Wnd window);
+  MailWindow* mailWindow(Wnd window);
   void onImSend(const ImWindow& im);
   void openMailWindowFromWrite();
   void onMailSend(const MailWindow& mail);

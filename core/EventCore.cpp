@@ -88,6 +88,7 @@ void EventCore::run(const Handler& handler) {
   if (!handler) return;
   WindowSystem::Operation operation(ws_);
   handler();
+  operation.finish();
 }
 
 bool EventCore::timerEnabled(TimerId id) const { return timer(id).enabled; }

@@ -57,7 +57,8 @@ class EventCore {
   Micros menuClosedAt() const { return menuClosedAt_; }
 
   // ---- handlers ----
-  // Runs an event's handler as one client operation (see WindowSystem::Operation).
+  // Runs an event's handler as one client operation (see WindowSystem::Operation),
+  // finished once the handler has returned.
   void run(const Handler& handler);
 
   // Told whenever nextDue() may have changed, so a backend can re-aim its wake-up.

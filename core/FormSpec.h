@@ -53,6 +53,7 @@ struct FormSpec {
   Handler onClick;                      // a click on the background
   Handler onMouseDown;                  // any mouse button pressed on the background
   Handler onCloseRequest;               // closed from outside (Alt+F4); empty: hide
+  Handler onRestore;                    // brought back by the person after a minimize
 };
 
 // One item of a menu tree. Separators are items whose caption is exactly "-".

@@ -56,7 +56,13 @@ class Host {
   virtual Hwnd createForm(const FormSpec& layout) = 0;
   virtual void showForm(Hwnd form) = 0;
   virtual void hideForm(Hwnd form) = 0;
+  // Minimized, the form has a taskbar button and an Alt+Tab entry, by which the person
+  // brings it back: then it is where it was, without the button, and its
+  // layout.onRestore runs.
   virtual void minimizeForm(Hwnd form) = 0;
+  // Brings a minimized form back as its taskbar button does; any other form stays as
+  // it is.
+  virtual void restoreForm(Hwnd form) = 0;
   // Caption of a label or content of a text box.
   virtual std::string controlText(Hwnd form, std::string_view control) = 0;
   virtual void setControlText(Hwnd form, std::string_view control, std::string_view text) = 0;

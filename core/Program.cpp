@@ -1,17 +1,45 @@
 #include "core/Program.h"
 
 #include <cassert>
+#include <vector>
 
 namespace loafix {
 namespace {
 
-// The box that tells the person a command's settings could not be saved.
+// The box that tells the person which of a command's settings could not be saved, and,
+// when others of the same command were, which: the file then holds those.
 inline constexpr std::string_view kUnsavedTitle = "loafix";
 inline constexpr std::string_view kUnsavedText = "could not save ";
 inline constexpr std::string_view kUnsavedIn = " in ";
 inline constexpr std::string_view kUnsavedWhy =
-    ": the file is read-only, held open by another program, or cannot be created. nothing "
-    "in it was changed.";
+    ": the file is read-only, held open by another program or cannot be created, or the "
+    "disk is full.";
+inline constexpr std::string_view kNothingChanged = " nothing in it was changed.";
+inline constexpr std::string_view kSavedOne = " was saved; ";
+inline constexpr std::string_view kSavedMany = " were saved; ";
+inline constexpr std::string_view kKeptOne = " keeps its old value.";
+inline constexpr std::string_view kKeptMany = " keep their old values.";
+
+// "a", "a" and "b", "a", "b" and "c".
+std::string Names(const std::vector<std::string_view>& keys) {
+  std::string names;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (i > 0) names += i + 1 == keys.size() ? " and " : ", ";
+    names.append("\"").append(keys[i]).append("\"");
+  }
+  return names;
+}
+
+// The box, once per run, when the client refused the program's messages: under the
+// privilege isolation of current Windows a program may not drive one started with
+// more rights, and nothing else would ever say why no line arrives.
+inline constexpr std::string_view kRefusedTitle = "loafix";
+inline constexpr std::string_view kRefusedText =
+    "the chat client refused loafix's messages: it runs as administrator and loafix does "
+    "not (or the other way round), so no line, keyword or click reaches it. start loafix "
+    "the same way as the chat client: both as administrator, or neither.";
+// A room caption longer than this would not fit the tooltip's one line anyway.
+inline constexpr int kRoomCaptionMax = 100;
 
 MenuItem* Find(MenuItem& menu, std::string_view name) {
   if (menu.name == name) return &menu;
@@ -29,7 +57,26 @@ FormSpec MenuHolderSpec() {
 
 Program::Program(WindowSystem& windows, Host& runtime, Settings& store,
                  const ProgramParts& parts)
-    : ws(windows), host(runtime), settings(store), parts_(parts) {}
+    : ws(windows), host(runtime), settings(store), parts_(parts) {
+  ws.onChatLine = [this](Hwnd room, ClientStop stop) {
+    lastLine.at = host.timeOfDay();
+    lastLine.stop = stop;
+    lastLine.noRoom = room == 0;
+    // The caption the window system keeps: read without a message to the client.
+    lastLine.room = room != 0 && stop == ClientStop::None ? ws.GetWindowTextA(room, kRoomCaptionMax)
+                                                          : std::string();
+  };
+  ws.onOperationStopped = [this](ClientStop stop) {
+    if (stop != ClientStop::Refused || toldOfRefusal_) return;
+    toldOfRefusal_ = true;
+    host.messageBox(kRefusedText, kRefusedTitle);
+  };
+}
+
+Program::~Program() {
+  ws.onChatLine = nullptr;
+  ws.onOperationStopped = nullptr;
+}
 
 void Program::start() { host.showForm(Form1()); }
 
@@ -86,16 +133,25 @@ std::string Program::read(std::string_view key, std::string_view file) const {
 }
 
 void Program::write(std::initializer_list<SettingWrite> writes) {
-  std::string unsaved;
+  std::vector<std::string_view> saved, unsaved;
   std::string path;
   for (const SettingWrite& w : writes) {
-    if (settings.WriteToINI(kSection, w.key, w.value, w.file)) continue;
-    unsaved += (unsaved.empty() ? "\"" : ", \"") + std::string(w.key) + "\"";
+    if (settings.WriteToINI(kSection, w.key, w.value, w.file)) {
+      saved.push_back(w.key);
+      continue;
+    }
+    unsaved.push_back(w.key);
     path = settings.Resolve(w.file);
   }
   if (unsaved.empty()) return;
   std::string text(kUnsavedText);
-  text.append(unsaved).append(kUnsavedIn).append(path).append(kUnsavedWhy);
+  text.append(Names(unsaved)).append(kUnsavedIn).append(path).append(kUnsavedWhy);
+  if (saved.empty()) {
+    text.append(kNothingChanged);
+  } else {
+    text.append(" ").append(Names(saved)).append(saved.size() == 1 ? kSavedOne : kSavedMany);
+    text.append(Names(unsaved)).append(unsaved.size() == 1 ? kKeptOne : kKeptMany);
+  }
   host.messageBox(text, kUnsavedTitle);
 }
 

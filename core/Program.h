@@ -37,7 +37,10 @@ struct ProgramParts {
 
 class Program {
  public:
+  // Watches the window system's client operations for as long as it lives: the last
+  // chat line's fate, and the one box about a client that refuses the program.
   Program(WindowSystem& ws, Host& host, Settings& settings, const ProgramParts& parts);
+  ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -55,6 +58,8 @@ class Program {
   Hwnd Form3();  // menu holder: never shown; owns the menu tree and the timers
   Hwnd Form4();  // link-site window
   Hwnd Form5();  // feedback mail window
+  // True once the splash has been clicked: the strip exists from then on.
+  bool mainWindowLoaded() const { return form2_ != 0; }
 
   // An item of the menu tree by name; creates Form3 on first use.
   MenuItem& item(std::string_view name);
@@ -76,6 +81,15 @@ class Program {
     bool checking = false;       // Timer3 runs
   } idleState;
 
+  // What became of the last chat line, for the strip's tooltip; nothing of it is stored
+  // and nobody else is told.
+  struct LastLine {
+    double at = -1;  // time of day it was handed to the client; -1 before the first
+    ClientStop stop = ClientStop::None;
+    bool noRoom = false;
+    std::string room;  // the room's caption, when the line went in
+  } lastLine;
+
   // True while the feedback window's mail is being sent: a second send is ignored.
   bool mailSending = false;
 
@@ -93,8 +107,8 @@ class Program {
     std::string_view file = kIniUpper;
   };
   // Writes the settings one command saves, in order. When any of them cannot be written,
-  // the person is told once, with the settings and the file named: what they typed is
-  // never lost without a word.
+  // the person is told once, with the file named and which settings were saved and which
+  // were not: what they typed is never lost without a word.
   void write(std::initializer_list<SettingWrite> writes);
   void write(std::string_view key, std::optional<std::string_view> value,
              std::string_view file = kIniUpper) {
@@ -108,6 +122,7 @@ class Program {
   Hwnd form1_ = 0, form2_ = 0, form3_ = 0, form4_ = 0, form5_ = 0;
   TimerId timer1_ = -1, timer2_ = -1, timer3_ = -1;
   MenuItem file_;
+  bool toldOfRefusal_ = false;
 };
 
 }  // namespace loafix

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,30 +39,58 @@ inline constexpr unsigned SWP_NOMOVE = 0x0002;
 // "Move" combined with the caption hit-test code: the window follows the mouse.
 inline constexpr std::uintptr_t SC_DRAGMOVE = 0xF012;
 
+// Why a client operation stopped before its end.
+enum class ClientStop {
+  None,
+  NotAnswering,  // a call waited out its bound on a client that did not answer
+  Refused,       // the window system would not let the message through (the client
+                 // runs at a higher privilege than the program)
+  Unconvertible,  // a text could not be put into the system's code page, so it was not
+                  // sent (as "" it would empty the box and leave the Enter a line to post)
+};
+
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
 
   // ---- client operations ----
   // One client operation is one event handler's whole conversation with the client
-  // (a command, a tick). A send that gives up on a window that does not answer in
-  // time ends the operation it belongs to: every later send or post of it reaches
-  // nothing and yields 0, so a text that never arrived gets no Enter and the second
-  // line of a pair is not sent. A hung client so costs at most one wait per
-  // operation; nothing is retried later. The hosts open one around every handler.
+  // (a command, a tick). A call that gives up on a window that does not answer in
+  // time, or that the window system refuses, ends the operation it belongs to: every
+  // later send, post, show or enable of it reaches nothing and yields 0, so a text that
+  // never arrived gets no Enter and the second line of a pair is not sent. A hung
+  // client so costs at most one wait per operation; nothing is retried later. The
+  // hosts open one around every handler and finish it when the handler returns.
   class Operation {
    public:
-    explicit Operation(WindowSystem& ws) : ws_(ws), outer_(ws.abandoned_) { ws.abandoned_ = false; }
-    ~Operation() { ws_.abandoned_ = outer_; }
+    explicit Operation(WindowSystem& ws) : ws_(ws), outer_(ws.stop_) {
+      ws.stop_ = ClientStop::None;
+    }
+    ~Operation() { ws_.stop_ = outer_; }
     Operation(const Operation&) = delete;
     Operation& operator=(const Operation&) = delete;
+    // The handler has returned: an operation that stopped early is told to
+    // onOperationStopped, while it is still the running one.
+    void finish() {
+      if (ws_.stop_ != ClientStop::None && ws_.onOperationStopped)
+        ws_.onOperationStopped(ws_.stop_);
+    }
 
    private:
     WindowSystem& ws_;
-    bool outer_;
+    ClientStop outer_;
   };
-  // True once a send of the running operation has given up.
-  bool operationAbandoned() const { return abandoned_; }
+  // True once a call of the running operation has given up or been refused.
+  bool operationAbandoned() const { return stop_ != ClientStop::None; }
+  ClientStop operationStop() const { return stop_; }
+
+  // ---- what the person may be told ----
+  // Neither changes what is sent: both only tell.
+  // After a handler whose operation stopped early, with the reason.
+  std::function<void(ClientStop)> onOperationStopped;
+  // After each chat line the chat sender handed over: the room it went to (0: none was
+  // open), and how the operation stands after it.
+  std::function<void(Hwnd room, ClientStop)> onChatLine;
 
   // The first top-level window of the class (any letter case) and, when given, with
   // exactly that caption; else 0. Hidden windows are found too.
@@ -87,6 +116,9 @@ class WindowSystem {
   virtual void PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,
                             std::intptr_t lParam) = 0;
 
+  // Both are bounded like a send: showing never waits for the window's thread (it
+  // takes effect once the thread answers), and enabling waits for an answer at most
+  // as long as a send before it gives up and ends the operation.
   virtual void ShowWindow(Hwnd window, int command) = 0;
   virtual void EnableWindow(Hwnd window, bool enable) = 0;
   virtual void SetWindowPos(Hwnd window, std::intptr_t insertAfter, int x, int y, int cx, int cy,
@@ -99,11 +131,13 @@ class WindowSystem {
   virtual std::string GetWindowTextA(Hwnd window, int maxCount) = 0;
 
  protected:
-  // A backend's send gave up on a window that did not answer in time.
-  void abandonOperation() { abandoned_ = true; }
+  // A backend's call gave up on a window, or was refused: the operation ends here.
+  void abandonOperation(ClientStop why) {
+    if (stop_ == ClientStop::None) stop_ = why;
+  }
 
  private:
-  bool abandoned_ = false;
+  ClientStop stop_ = ClientStop::None;
 };
 
 }  // namespace loafix

@@ -22,7 +22,8 @@ void AutoIdleTick(Program& p);  // Timer3
 void ArmAutoIdle(Program& p);
 // At start-up: the "auto back" mark from the settings file, and the check armed.
 void AutoIdleAtStart(Program& p);
-// The strip's tooltip: "not idle", or since when, when the next line goes and how often.
+// The strip's tooltip: "not idle", or since when, when the next line goes and how often;
+// then, once a line has gone, when and where the last one went.
 std::string StripTooltip(Program& p);
 
 // The poster's reading of the "interval" setting: a leading decimal number (sign and

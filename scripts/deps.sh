@@ -2,14 +2,14 @@
 # Installs the Debian packages the given build steps need, when any is missing.
 # Sourced by test.sh, bench.sh and run.sh:  ensure_packages build wine [demo]
 #
-# The shipped programs are 32-bit, so `wine` brings the 32-bit Wine (wine32, from the
-# i386 architecture, added here when missing) wherever the kernel runs 32-bit programs.
-# Some virtual machines' kernels run none; there wine32 cannot start and is left out,
-# and Wine runs from the Debian 13 folder of scripts/wine-root.sh instead, made here
-# once (as root; LOAFIX_WINE_ROOT_ONLY=1 uses that folder on any kernel). Without root
-# there, the Wine tests run the 64-bit build (test.sh says so).
+# The shipped programs are 32-bit, so `wine` brings the Wine that scripts/wine-bed.sh
+# names for this machine: Debian's 32-bit Wine (wine32, from the i386 architecture,
+# added here when missing) wherever the kernel runs 32-bit programs; elsewhere the
+# Debian 13 folder of scripts/wine-root.sh, made here once with mmdebstrap and entered
+# with bubblewrap (LOAFIX_WINE_ROOT_ONLY=1 uses that folder on any kernel). Where that
+# folder cannot be made, the Wine tests run the 64-bit build (test.sh says so).
 
-# Wine through scripts/bin/wine, which picks the loader this machine can run.
+# Wine through scripts/bin/wine, which runs the one scripts/wine-bed.sh names.
 loafix_scripts=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 PATH="$loafix_scripts/bin:$PATH"
 export PATH
@@ -29,7 +29,8 @@ kernel_runs_32bit() {
 
 # True when 32-bit Windows programs run under Wine here.
 wine_runs_32bit() {
-  /usr/lib/wine/wine --version >/dev/null 2>&1 || bash "$loafix_scripts/wine-root.sh" ready
+  local bed
+  bed=$(bash "$loafix_scripts/wine-bed.sh" name) && [[ $bed != wine64 ]]
 }
 
 ensure_packages() {
@@ -42,8 +43,9 @@ ensure_packages() {
       wine)
         packages+=(wine wine64 xvfb locales)  # locales: the prefixes of other code pages
         if kernel_runs_32bit; then packages+=(wine32:i386); fi
-        if { [[ -n ${LOAFIX_WINE_ROOT_ONLY:-} ]] || ! kernel_runs_32bit; } && ((EUID == 0)); then
-          packages+=(debootstrap)
+        if [[ -n ${LOAFIX_WINE_ROOT_ONLY:-} ]] || ! kernel_runs_32bit; then
+          # uidmap: mmdebstrap without root maps the user's subordinate ids with it.
+          packages+=(mmdebstrap bubblewrap uidmap)
           make_wine_root=1
         fi
         ;;
@@ -58,7 +60,8 @@ ensure_packages() {
   done
   if ((${#missing[@]} > 0)); then install_packages "${missing[@]}" || return 1; fi
   if ((make_wine_root)) && ! bash "$loafix_scripts/wine-root.sh" make; then
-    echo "Wine for 32-bit programs could not be made here; the 64-bit build runs instead" >&2
+    echo "The Debian 13 folder for Wine could not be made here (its log:" \
+      "$(bash "$loafix_scripts/wine-root.sh" path).log); the 64-bit build runs instead" >&2
   fi
   return 0
 }

@@ -14,7 +14,7 @@
 # Set LOAFIX_DISPLAY to use an existing X display instead of a private Xvfb.
 set -euo pipefail
 
-# Wine through scripts/bin/wine, which picks the loader this machine can run.
+# Wine through scripts/bin/wine, which runs the one scripts/wine-bed.sh names.
 PATH="$(cd "$(dirname "$0")" && pwd)/bin:$PATH"
 
 command=${1:?usage: wine-env.sh up|run|down|env DIR ...}

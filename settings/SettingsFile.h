@@ -71,6 +71,14 @@ class SettingsFiles {
 
   // Whether a new file can be created in `folder` (the probe is removed again).
   virtual bool canCreateIn(const std::string& folder);
+
+  // Whether the existing regular file `path` can be read now.
+  virtual bool canRead(const std::string& path);
+
+  // Whether the existing regular file `path` can be written now, by replace() or by
+  // overwrite(): nobody made it read-only and no other program holds it against writing.
+  // The file is not changed.
+  virtual bool canWrite(const std::string& path);
 };
 
 // The platform's file system.

@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,6 +76,24 @@ int CreateProbe(const std::string& folder, const char* stem, std::string& name) 
   return -1;
 }
 
+// The file that asks whether a folder takes new files.
+constexpr char kProbeStem[] = ".loafix-probe-";
+
+// The temporary files of earlier writes that could not be removed then: each write takes
+// away what the last ones left.
+void RemoveLeftovers(const std::string& folder, std::string_view stem) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  constexpr std::string_view kTail = ".tmp";
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() > stem.size() + kTail.size() && name.substr(0, stem.size()) == stem &&
+        name.substr(name.size() - kTail.size()) == kTail)
+      ::unlink(JoinPath(folder, name).c_str());
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 PathKind SettingsFiles::kind(const std::string& path) {
@@ -118,6 +137,8 @@ WriteOutcome SettingsFiles::replace(const std::string& path, std::string_view by
 
   std::string temp;
   const std::string stem = "." + target.substr(target.find_last_of('/') + 1) + ".";
+  RemoveLeftovers(FolderOf(target), stem);
+  RemoveLeftovers(FolderOf(target), kProbeStem);
   const int fd = CreateProbe(FolderOf(target), stem.c_str(), temp);
   if (fd < 0) return RefusedByAccess(errno) ? WriteOutcome::kRefused : WriteOutcome::kFailed;
   bool ok = WriteAll(fd, bytes, 0);
@@ -170,11 +191,30 @@ WriteOutcome SettingsFiles::overwrite(const std::string& path, std::string_view 
 }
 
 bool SettingsFiles::canCreateIn(const std::string& folder) {
+  RemoveLeftovers(folder, kProbeStem);
   std::string probe;
-  const int fd = CreateProbe(folder, ".loafix-probe-", probe);
+  const int fd = CreateProbe(folder, kProbeStem, probe);
   if (fd < 0) return false;
   ::close(fd);
   return ::unlink(probe.c_str()) == 0;
+}
+
+bool SettingsFiles::canRead(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  ::close(fd);
+  return regular;
+}
+
+bool SettingsFiles::canWrite(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  const bool writable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !ReadOnly(st);
+  ::close(fd);
+  return writable;
 }
 
 }  // namespace loafix

@@ -16,6 +16,9 @@ constexpr DWORD kRenamePauseMs = 25;
 // as the platform's own profile functions do.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// The file that asks whether a folder takes new files.
+constexpr wchar_t kProbeStem[] = L".loafix-probe-";
+
 std::wstring Wide(std::string_view utf8) {
   if (utf8.empty()) return {};
   const int n =
@@ -88,6 +91,24 @@ HANDLE CreateProbe(const std::wstring& folder, const std::wstring& stem, std::ws
   return INVALID_HANDLE_VALUE;
 }
 
+// The temporary files of earlier writes that could not be removed then (a virus scanner
+// or an indexer had them open without letting them be deleted): the guide promises no
+// files beside the settings file, so each write takes away what the last ones left.
+void RemoveLeftovers(const std::wstring& folder, const std::wstring& stem) {
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((folder + stem + L"*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    // The pattern may also match a short 8.3 name; only the full name counts, spelled
+    // as this program spells its own.
+    const std::wstring name = found.cFileName;
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() > stem.size() + 4 &&
+        name.compare(0, stem.size(), stem) == 0 && name.compare(name.size() - 4, 4, L".tmp") == 0)
+      DeleteFileW((folder + name).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 }  // namespace
 
 PathKind SettingsFiles::kind(const std::string& path) {
@@ -141,8 +162,11 @@ WriteOutcome SettingsFiles::replace(const std::string& path, std::string_view by
   }
 
   const std::wstring folder = FolderOf(target);
+  const std::wstring stem = L"~" + target.substr(folder.size()) + L".";
+  RemoveLeftovers(folder, stem);
+  RemoveLeftovers(folder, kProbeStem);
   std::wstring temp;
-  const HANDLE h = CreateProbe(folder, L"~" + target.substr(folder.size()) + L".", temp);
+  const HANDLE h = CreateProbe(folder, stem, temp);
   if (h == INVALID_HANDLE_VALUE)
     return RefusedByAccess(GetLastError()) ? WriteOutcome::kRefused : WriteOutcome::kFailed;
   bool ok = WriteWhole(h, bytes) && FlushFileBuffers(h);
@@ -188,11 +212,41 @@ WriteOutcome SettingsFiles::overwrite(const std::string& path, std::string_view 
 bool SettingsFiles::canCreateIn(const std::string& folder) {
   std::wstring where = Wide(folder);
   if (!where.empty() && where.back() != L'\\' && where.back() != L'/') where += L'\\';
+  RemoveLeftovers(where, kProbeStem);
   std::wstring probe;
-  const HANDLE h = CreateProbe(where, L".loafix-probe-", probe);
+  const HANDLE h = CreateProbe(where, kProbeStem, probe);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);
   return DeleteFileW(probe.c_str()) != 0;
+}
+
+bool SettingsFiles::canRead(const std::string& path) {
+  DWORD error = 0;
+  const HANDLE h = OpenRegular(Wide(path), GENERIC_READ, error);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+bool SettingsFiles::canWrite(const std::string& path) {
+  const std::wstring target = Wide(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  // A handle that writes, taken and let go: refused for an account without the right to
+  // write the file, and for a file another program holds without sharing its writing.
+  // A hold is waited out for a moment, as a rename is: a scanner that happens to be
+  // looking at the file must not send the whole run elsewhere.
+  for (int attempt = 0; attempt < kRenameTries; ++attempt) {
+    if (attempt > 0) Sleep(kRenamePauseMs);
+    DWORD error = 0;
+    const HANDLE h = OpenRegular(target, GENERIC_WRITE, error);
+    if (h != INVALID_HANDLE_VALUE) {
+      CloseHandle(h);
+      return true;
+    }
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) return false;
+  }
+  return false;
 }
 
 }  // namespace loafix

@@ -13,15 +13,27 @@
 
 namespace loafix {
 
+// Where the file named "C:\loafix.ini" lives on this machine (UTF-8): the root of drive C:
+// on Windows (or the fallback the platform layer chose), a test's own folder elsewhere.
+struct SettingsPlace {
+  std::string folder;
+  // While the file in `folder` does not exist, it is read from this folder instead, and
+  // its first write starts from that file's bytes: a new file that is a copy of an old
+  // one from its first byte, made only when something is saved. "": none.
+  std::string seedFolder;
+};
+
 class SettingsStore final : public Settings {
  public:
-  // `folder` (UTF-8) is where the file named "C:\loafix.ini" lives on this machine: the
-  // root of drive C: on Windows (or the fallback the platform layer chose), a test's own
-  // folder elsewhere.
   // The file's bytes are in the system's ANSI code page, Windows-1252 unless one is given.
-  explicit SettingsStore(std::string folder, SettingsFiles& files = PlatformFiles());
-  SettingsStore(std::string folder, const CodePage& codePage,
+  SettingsStore(SettingsPlace place, const CodePage& codePage,
                 SettingsFiles& files = PlatformFiles());
+  explicit SettingsStore(SettingsPlace place, SettingsFiles& files = PlatformFiles());
+  explicit SettingsStore(std::string folder, SettingsFiles& files = PlatformFiles())
+      : SettingsStore(SettingsPlace{std::move(folder), {}}, files) {}
+  SettingsStore(std::string folder, const CodePage& codePage,
+                SettingsFiles& files = PlatformFiles())
+      : SettingsStore(SettingsPlace{std::move(folder), {}}, codePage, files) {}
 
   // At most 749 characters of the key's value (UTF-8); "" for a missing file,
   // section or key. Section and key match in any letter case.
@@ -40,7 +52,10 @@ class SettingsStore final : public Settings {
   std::string Resolve(std::string_view file) const override;
 
  private:
-  std::string folder_;
+  // Reads the file into bytes_, or, while it does not exist, its seed (kMissing then).
+  ReadStatus readFile(std::string_view file, std::size_t spare) const;
+
+  SettingsPlace place_;
   const CodePage& codePage_;
   SettingsFiles& files_;
   // The file's bytes during one call; its memory is kept for the next (see

@@ -1,6 +1,8 @@
 // The chat path and the window utilities on the simulated desktop.
 #include <gtest/gtest.h>
 
+#include "client/ClientWindows.h"
+#include "client/MailComposer.h"
 #include "client/clientkit.h"
 #include "core/Text.h"
 #include "idle/ChatLines.h"
@@ -58,23 +60,25 @@ TEST_F(ChatPath, ClassesMatchInAnyLetterCaseCaptionsExactly) {
   const Hwnd mdi = desktop.create(frame, "mdiclient");
   const Hwnd room = child(mdi, {"richcntl", "_aol_listbox", "_AOL_ICON", "_aol_static"});
   EXPECT_EQ(FindChatRoom(desktop), room);
-  EXPECT_EQ(desktop.FindWindowA("AOL FRAME25"), frame);
-  const Hwnd im = desktop.create(mdi, "AOL Child", "Send Instant Message");
-  EXPECT_EQ(desktop.FindWindowExA(mdi, 0, "AOL Child", "Send Instant Message"), im);
-  EXPECT_EQ(desktop.FindWindowExA(mdi, 0, "AOL Child", "send instant message"), 0u);
+  EXPECT_EQ(ClientFrame(desktop), frame);
+  EXPECT_EQ(FindMDIClient(desktop), mdi);
+  // A window titled in another letter case is not the client's mail window.
+  desktop.create(mdi, "AOL Child", "write mail");
+  EXPECT_EQ(FindWriteMail(desktop), 0u);
+  const Hwnd mail = desktop.create(mdi, "aol child", "Write Mail");
+  EXPECT_EQ(FindWriteMail(desktop), mail);
 }
 
-TEST_F(ChatPath, FindWindowExContinuesAfterAWindowOfAnotherClass) {
-  // Windows finds the next RICHCNTL after an _AOL_Edit (Wine 8 does not; our layer must).
+TEST_F(ChatPath, LookupsUnderNoWindowOrAfterNoWindowFindNothing) {
+  // Top-level windows of another program match every class below, but a lookup under
+  // a parent that is not there, or a chain that has run out, must not reach them.
+  desktop.create(0, "MDIClient");
+  desktop.create(0, "RICHCNTL");
+  EXPECT_EQ(ClientMdi(desktop), 0u);
+  EXPECT_EQ(ChildOf(desktop, 0, 0, "RICHCNTL"), 0u);
   const Hwnd mail = desktop.create(0, "AOL Child");
-  desktop.create(mail, "_AOL_Edit");
-  const Hwnd subject = desktop.create(mail, "_AOL_Edit");
-  const Hwnd early = desktop.create(mail, "RICHCNTL");
-  desktop.create(mail, "_AOL_Edit");
-  (void)early;
-  EXPECT_EQ(desktop.FindWindowExA(mail, subject, "RICHCNTL"), early);
-  EXPECT_EQ(desktop.FindWindowExA(mail, early, "RICHCNTL"), 0u);
-  EXPECT_EQ(desktop.FindWindowExA(mail, 0x7777, "RICHCNTL"), 0u);  // not a child
+  desktop.create(mail, "RICHCNTL");
+  EXPECT_EQ(NextInChain(desktop, mail, 0, "RICHCNTL"), 0u);
 }
 
 TEST_F(ChatPath, ChatSendReachesTheStandInClientByteExact) {
@@ -83,8 +87,12 @@ TEST_F(ChatPath, ChatSendReachesTheStandInClientByteExact) {
   client.model().openRoom("Town Square");
   ChatSend(desktop, StatsLine("\u00ac", "0", "2", "15"));
   ASSERT_EQ(client.model().received().size(), 1u);
-  EXPECT_EQ(client.model().received()[0], Utf8ToAnsi(StatsLine("\u00ac", "0", "2", "15")));
-  EXPECT_EQ(client.model().received()[0].substr(40, 1), "\xac");
+  // Windows-1252: \xac the glyph, \xb7 the middle dot, the name's accented letters.
+  EXPECT_EQ(client.model().received()[0],
+            "<font face=arial><font color=#ff8000><b>\xac</b><font color=#000000> l\xf2\xe0"
+            "f\xedx\xb9<font color=#ff8000> <b>\xb7</b><font color=#000000> 0<font "
+            "color=#ff8000><b>/</b><font color=#000000>d 2<font color=#ff8000><b>/</b><font "
+            "color=#000000>h 15<font color=#ff8000><b>/</b><font color=#000000>m");
 }
 
 // A code page whose conversion fails, as Windows fails one given flags its code page

@@ -70,6 +70,39 @@ TEST(Pause, LongPausesEndOnTimeAcrossAnyNumberOfMidnights) {
   }
 }
 
+// Two readings of the clock far apart: an event that lasts for hours (a box left up
+// overnight, the machine asleep), or the clock set by hand. Each pause of 60 s ends as
+// soon as the time of day says its 60 s are over, counting the whole days the steady
+// clock saw.
+TEST(Pause, ReadingsHoursApartEndItOnTime) {
+  struct Row {
+    double start;        // time of day
+    double at;           // seconds into the pause, the event
+    double lasts;        // seconds the event takes
+    double clockChange;  // seconds by which the event sets the clock on
+    double length;       // of the pause
+  };
+  const Row rows[] = {
+      {20 * 3600.0, 0, 14 * 3600.0, 0, 14 * 3600.0},
+      {23 * 3600.0, 0, 14 * 3600.0, 0, 14 * 3600.0},
+      {20 * 3600.0, 10, 14 * 3600.0, 0, 10 + 14 * 3600.0},
+      {23 * 3600.0, 10, 37 * 3600.0, 0, 10 + 37 * 3600.0},
+      {20 * 3600.0, 10, 0, -3600, 3660},
+      {1800.0, 10, 0, -3600, 3660},  // back to before midnight
+      {20 * 3600.0, 10, 0, 7200, 10},
+  };
+  for (const Row& row : rows) {
+    Desk d(row.start);
+    const double began = d.host.now();
+    d.host.at(began + row.at, [&] {
+      d.clock.advanceTo(d.clock.nowUs() + sim::ToMicros(row.lasts));
+      d.clock.setTimeOfDay(d.clock.timeOfDay() + row.clockChange);
+    });
+    Pause(d.host, 60);
+    EXPECT_NEAR(d.host.now() - began, row.length, 1e-6) << row.start << " + " << row.at;
+  }
+}
+
 TEST(Pause, ExpiredPauseProcessesNoEvents) {
   Desk d(10.4);
   bool ran = false;

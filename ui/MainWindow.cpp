@@ -58,6 +58,8 @@ FormSpec MainWindowSpec(Program& p) {
       .onMouseDown = drag,
       // Closed from outside (Alt+F4): the same as the close area.
       .onCloseRequest = [&p] { EndProgram(p); },
+      // Brought back from its taskbar button: the strip above every window again.
+      .onRestore = [&p] { StayOnTop(p.ws, p.Form2()); },
   };
 }
 

@@ -33,4 +33,12 @@ void SplashClick(Program& p) {
   Advertise(p.ws, p.host);
 }
 
+void AnotherStart(Program& p) {
+  // The person is looking for the program: the window they last saw of it. The second
+  // process has ended by now, having shown, written and posted nothing of its own.
+  const Hwnd window = p.mainWindowLoaded() ? p.Form2() : p.Form1();
+  p.host.restoreForm(window);
+  StayOnTop(p.ws, window);
+}
+
 }  // namespace loafix

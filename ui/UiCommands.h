@@ -22,6 +22,9 @@ FormSpec FeedbackSpec(Program& p);
 
 // ---- handlers ----
 void SplashClick(Program& p);
+// loafix was started again in this session while this run goes on: its splash (not
+// clicked yet) or its strip comes back and to the top; nothing else changes.
+void AnotherStart(Program& p);
 void OpenCommandMenu(Program& p);
 void EndProgram(Program& p);  // unload and the close area: advertise, then end
 // Posts BrandLine, pauses one second (events keep running), then posts AdLinkLine.

@@ -37,7 +37,7 @@ void SimClient::setText(clientsim::Wnd window, std::string_view text) {
 }
 
 void SimClient::setEnabled(clientsim::Wnd window, bool enabled) {
-  desktop_.EnableWindow(window, enabled);
+  if (SimWindow* w = desktop_.window(window)) w->enabled = enabled;
 }
 
 bool SimClient::enabled(clientsim::Wnd window) {

@@ -122,28 +122,41 @@ std::intptr_t SimDesktop::deliver(Hwnd handle, SimMessage message) {
   }
 }
 
-Micros SimDesktop::hungUntil(Hwnd handle) {
+SimWindow* SimDesktop::topLevelOf(Hwnd handle) {
   Hwnd top = handle;
   while (SimWindow* w = window(top)) {
-    if (w->parent == 0) return w->hungUntil;
+    if (w->parent == 0) return w;
     top = w->parent;
   }
-  return 0;
+  return nullptr;
 }
 
-std::intptr_t SimDesktop::send(Hwnd handle, SimMessage message) {
-  if (operationAbandoned() || !exists(handle)) return 0;
+Micros SimDesktop::hungUntil(Hwnd handle) {
+  const SimWindow* top = topLevelOf(handle);
+  return top ? top->hungUntil : 0;
+}
+
+bool SimDesktop::answers(Hwnd handle) {
+  if (const SimWindow* top = topLevelOf(handle); top && top->refuses) {
+    abandonOperation(ClientStop::Refused);
+    return false;
+  }
   // A sender waits for a window that does not answer, and gives up after the same
   // time as the Win32 backend; a window that answers sooner gets the message then.
   const Micros until = hungUntil(handle);
   if (until > clock_.nowUs()) {
     if (until - clock_.nowUs() > kSendTimeout) {
       clock_.advanceTo(clock_.nowUs() + kSendTimeout);
-      abandonOperation();
-      return 0;
+      abandonOperation(ClientStop::NotAnswering);
+      return false;
     }
     clock_.advanceTo(until);
   }
+  return true;
+}
+
+std::intptr_t SimDesktop::send(Hwnd handle, SimMessage message) {
+  if (operationAbandoned() || !exists(handle) || !answers(handle)) return 0;
   return deliver(handle, std::move(message));
 }
 
@@ -157,7 +170,7 @@ std::intptr_t SimDesktop::SendMessageA(Hwnd handle, std::uint32_t message, std::
   std::optional<std::string> ansi = codePage_.FromUtf8(text);
   if (!ansi) {
     // Sent as "" it would empty the box and leave the Enter after it something to post.
-    abandonOperation();
+    abandonOperation(ClientStop::Unconvertible);
     return 0;
   }
   return send(handle, SimMessage{message, wParam, 0, std::move(*ansi), false});
@@ -166,6 +179,10 @@ std::intptr_t SimDesktop::SendMessageA(Hwnd handle, std::uint32_t message, std::
 void SimDesktop::PostMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
                               std::intptr_t lParam) {
   if (operationAbandoned() || !exists(handle)) return;
+  if (topLevelOf(handle)->refuses) {
+    abandonOperation(ClientStop::Refused);
+    return;
+  }
   // A busy window takes its posted messages once it answers again.
   clock_.schedule(std::max(clock_.nowUs(), hungUntil(handle)),
                   [this, handle, message, wParam, lParam] {
@@ -178,7 +195,11 @@ void SimDesktop::hang(Hwnd topLevel, double seconds) {
     w->hungUntil = clock_.nowUs() + static_cast<Micros>(seconds * 1e6);
 }
 
-void SimDesktop::ShowWindow(Hwnd handle, int command) {
+void SimDesktop::refuse(Hwnd topLevel, bool refusing) {
+  if (SimWindow* w = window(topLevel)) w->refuses = refusing;
+}
+
+void SimDesktop::setShown(Hwnd handle, int command) {
   SimWindow* w = window(handle);
   if (!w) return;
   if (command == SW_HIDE) {
@@ -191,8 +212,25 @@ void SimDesktop::ShowWindow(Hwnd handle, int command) {
   }
 }
 
+void SimDesktop::ShowWindow(Hwnd handle, int command) {
+  if (operationAbandoned() || !exists(handle)) return;
+  if (topLevelOf(handle)->refuses) {
+    abandonOperation(ClientStop::Refused);
+    return;
+  }
+  // As the Win32 backend's ShowWindowAsync: never waits; a busy window changes once
+  // its process answers again.
+  const Micros until = hungUntil(handle);
+  if (until <= clock_.nowUs()) {
+    setShown(handle, command);
+    return;
+  }
+  clock_.schedule(until, [this, handle, command] { setShown(handle, command); });
+}
+
 void SimDesktop::EnableWindow(Hwnd handle, bool enable) {
-  if (SimWindow* w = window(handle)) w->enabled = enable;
+  if (operationAbandoned() || !exists(handle) || !answers(handle)) return;
+  window(handle)->enabled = enable;
 }
 
 void SimDesktop::SetWindowPos(Hwnd handle, std::intptr_t insertAfter, int, int, int, int,
@@ -206,8 +244,9 @@ void SimDesktop::SetWindowPos(Hwnd handle, std::intptr_t insertAfter, int, int, 
 }
 
 int SimDesktop::GetWindowTextLengthA(Hwnd handle) {
-  SimWindow* w = window(handle);
-  return w ? static_cast<int>(w->caption.size()) : 0;
+  // A message to the window's process, as on Win32 (WM_GETTEXTLENGTH).
+  if (operationAbandoned() || !exists(handle) || !answers(handle)) return 0;
+  return static_cast<int>(window(handle)->caption.size());
 }
 
 std::string SimDesktop::GetWindowTextA(Hwnd handle, int maxCount) {

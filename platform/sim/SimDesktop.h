@@ -42,6 +42,7 @@ struct SimWindow {
   bool topmost = false;
   int drags = 0;
   Micros hungUntil = 0;  // top-level windows: the process answers no message until then
+  bool refuses = false;  // top-level windows: the process runs at a higher privilege
   SimHandler handler;
 };
 
@@ -69,6 +70,13 @@ class SimDesktop : public WindowSystem {
   // The process of a top-level window stops answering messages for `seconds` of
   // virtual time (threads suspended, or busy).
   void hang(Hwnd topLevel, double seconds);
+  // The process of a top-level window runs at a higher privilege than the program (a
+  // client started as administrator): the window system refuses every message, show
+  // and enable the program aims at its windows, at once; lookups still find them.
+  void refuse(Hwnd topLevel, bool refusing = true);
+  // Shows, hides or minimizes a window at once, as its own process does (the program's
+  // own windows, and a delayed ShowWindow taking effect).
+  void setShown(Hwnd window, int command);
   // How long a send waits for a window that does not answer: as long as the Win32
   // backend's.
   static constexpr Micros kSendTimeout = 5 * kSecond;
@@ -108,7 +116,11 @@ class SimDesktop : public WindowSystem {
  private:
   std::intptr_t deliver(Hwnd window, SimMessage message);
   std::intptr_t send(Hwnd window, SimMessage message);
+  SimWindow* topLevelOf(Hwnd window);
   Micros hungUntil(Hwnd window);
+  // Whether the window's process takes a message: refused at once, or waited for up to
+  // kSendTimeout; either failure ends the operation.
+  bool answers(Hwnd window);
 
   SimClock& clock_;
   const CodePage& codePage_;

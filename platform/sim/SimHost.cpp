@@ -176,11 +176,20 @@ Hwnd SimHost::createForm(const FormSpec& layout) {
   return hwnd;
 }
 
-void SimHost::showForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_SHOW); }
+void SimHost::showForm(Hwnd hwnd) { desktop_.setShown(hwnd, SW_SHOW); }
 
-void SimHost::hideForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_HIDE); }
+void SimHost::hideForm(Hwnd hwnd) { desktop_.setShown(hwnd, SW_HIDE); }
 
-void SimHost::minimizeForm(Hwnd hwnd) { desktop_.ShowWindow(hwnd, SW_MINIMIZE); }
+void SimHost::minimizeForm(Hwnd hwnd) { desktop_.setShown(hwnd, SW_MINIMIZE); }
+
+void SimHost::restoreForm(Hwnd hwnd) {
+  SimWindow* w = desktop_.window(hwnd);
+  if (!w || !w->minimized) return;
+  w->minimized = false;
+  const Form* f = form(hwnd);
+  const Handler onRestore = f ? f->layout.onRestore : Handler();
+  if (onRestore) onRestore();
+}
 
 bool SimHost::formVisible(Hwnd hwnd) {
   SimWindow* w = desktop_.window(hwnd);
@@ -309,6 +318,11 @@ void SimHost::clickAt(Hwnd hwnd, int x, int y) {
 void SimHost::closeFromOutside(Hwnd hwnd) {
   input();
   asEvent([&] { desktop_.SendMessageA(hwnd, WM_CLOSE, 0, 0); });
+}
+
+void SimHost::restoreFromTaskbar(Hwnd hwnd) {
+  input();
+  asEvent([&] { restoreForm(hwnd); });
 }
 
 void SimHost::type(Hwnd hwnd, std::string_view name, std::string_view text) {

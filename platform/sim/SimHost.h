@@ -39,6 +39,7 @@ class SimHost : public Host {
   void showForm(Hwnd form) override;
   void hideForm(Hwnd form) override;
   void minimizeForm(Hwnd form) override;
+  void restoreForm(Hwnd form) override;
   std::string controlText(Hwnd form, std::string_view control) override;
   void setControlText(Hwnd form, std::string_view control, std::string_view text) override;
   void setTooltip(Hwnd form, std::function<std::string()> text) override;
@@ -71,7 +72,8 @@ class SimHost : public Host {
   // skin window does: the left button goes down there (a press), then comes up at
   // the same point (a click, unless the press dragged the window).
   void clickAt(Hwnd form, int xTwips, int yTwips);
-  void closeFromOutside(Hwnd form);  // Alt+F4
+  void closeFromOutside(Hwnd form);    // Alt+F4
+  void restoreFromTaskbar(Hwnd form);  // a click on a minimized form's taskbar button
   void type(Hwnd form, std::string_view control, std::string_view text);
   // Chooses an item of the open pop-up menu by name (submenus open on the way). The
   // menu closes, then the item's handler runs. False if no menu is open or the item

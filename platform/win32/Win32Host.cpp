@@ -40,6 +40,7 @@ Win32Host::Win32Host(HINSTANCE instance, WindowSystem& ws) : instance_(instance)
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   counterPeriod_ = 1.0 / static_cast<double>(frequency.QuadPart);
+  watchStart_ = now();
 
   WNDCLASSEXW timerClass{};
   timerClass.cbSize = sizeof timerClass;
@@ -192,7 +193,11 @@ void Win32Host::hideForm(Hwnd handle) {
 }
 
 void Win32Host::minimizeForm(Hwnd handle) {
-  if (SkinForm* f = form(handle)) ShowWindow(f->window(), SW_MINIMIZE);
+  if (SkinForm* f = form(handle)) f->minimize();
+}
+
+void Win32Host::restoreForm(Hwnd handle) {
+  if (SkinForm* f = form(handle)) f->restore();
 }
 
 std::string Win32Host::controlText(Hwnd handle, std::string_view control) {
@@ -212,16 +217,12 @@ void Win32Host::setTooltip(Hwnd handle, std::function<std::string()> text) {
 double Win32Host::lastInput() {
   LASTINPUTINFO info{};
   info.cbSize = sizeof info;
-  if (!GetLastInputInfo(&info)) return 0;
-  // The same input gives the same moment every time: recomputed from the coarse tick
-  // count against the precise clock it would jitter by a tick, and look like new input.
-  if (info.dwTime == lastInputTicks_ && lastInputAt_ >= 0) return lastInputAt_;
-  // Both are milliseconds of the same 32-bit tick count: the difference is right
-  // across its wrap (every 49.7 days).
-  const DWORD ago = GetTickCount() - info.dwTime;
-  lastInputTicks_ = info.dwTime;
-  lastInputAt_ = now() - static_cast<double>(ago) / 1000.0;
-  return lastInputAt_;
+  const bool known = GetLastInputInfo(&info) != 0;
+  const DWORD tick = GetTickCount();
+  input_ =
+      NextInputReading(input_, known ? std::optional<std::uint32_t>(info.dwTime) : std::nullopt,
+                       tick, now(), watchStart_);
+  return input_.at;
 }
 
 // ---- menus and modal boxes ----

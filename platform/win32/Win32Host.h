@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/EventCore.h"
+#include "core/LastInput.h"
 #include <vector>
 
 #include "platform/win32/Win32SkinForm.h"
@@ -34,6 +35,7 @@ class Win32Host : public Host {
   void showForm(Hwnd form) override;
   void hideForm(Hwnd form) override;
   void minimizeForm(Hwnd form) override;
+  void restoreForm(Hwnd form) override;
   std::string controlText(Hwnd form, std::string_view control) override;
   void setControlText(Hwnd form, std::string_view control, std::string_view text) override;
   void setTooltip(Hwnd form, std::function<std::string()> text) override;
@@ -48,6 +50,9 @@ class Win32Host : public Host {
   // The event loop while no handler runs: returns when the thread's queue receives
   // WM_QUIT, with its exit code.
   int run();
+  // Runs the handler of an event that comes from outside the program's windows (a
+  // second start of the program) as one client operation, as their handlers run.
+  void runEvent(const Handler& handler) { core_.run(handler); }
 
  private:
   static LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -65,8 +70,8 @@ class Win32Host : public Host {
   HWND timerWindow_ = nullptr;
   double counterPeriod_ = 0;
   EventCore core_;
-  DWORD lastInputTicks_ = 0;
-  double lastInputAt_ = -1;
+  InputReading input_;
+  double watchStart_ = 0;  // now() when the host began to watch the person's input
   std::vector<std::unique_ptr<SkinForm>> forms_;
 };
 

@@ -5,8 +5,8 @@
 
 namespace loafix::win32 {
 
-std::string ChooseSettingsFolder() {
-  static const std::string chosen = [] {
+SettingsPlace ChooseSettingsPlace() {
+  static const SettingsPlace chosen = [] {
     // The variable, not the shell folder functions: no extra system library, and the
     // same answer for a roaming profile.
     std::wstring appData(MAX_PATH, L'\0');
@@ -18,7 +18,7 @@ std::string ChooseSettingsFolder() {
           GetEnvironmentVariableW(L"APPDATA", appData.data(), static_cast<DWORD>(appData.size()));
     }
     appData.resize(length < appData.size() ? length : 0);
-    return PickSettingsFolder("C:\\", WideToUtf8(appData));
+    return PickSettingsPlace("C:\\", WideToUtf8(appData));
   }();
   return chosen;
 }

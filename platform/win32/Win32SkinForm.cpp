@@ -12,6 +12,8 @@ constexpr wchar_t kFormClass[] = L"LoafixForm";
 constexpr int kIconResource = 1;
 // While the tooltip shows, its text is asked again on this timer of the window.
 constexpr UINT_PTR kTipTimer = 1;
+// Posted to itself once a restore of the minimized window is over.
+constexpr UINT kUnminimized = WM_APP + 1;
 
 COLORREF ToColorRef(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -44,7 +46,7 @@ SkinForm::SkinForm(HINSTANCE instance, const FormSpec& layout, EventCore& events
   const int width = TwipsToPx(layout.clientWidth), height = TwipsToPx(layout.clientHeight);
   // WS_POPUP without border or caption: the client area is the whole window, so it
   // sits exactly where the description puts it. WS_EX_TOOLWINDOW keeps it off the
-  // taskbar.
+  // taskbar (except while minimized).
   constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
   constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
   const std::wstring caption = Utf8ToWide(layout.caption);
@@ -104,6 +106,8 @@ SkinForm::~SkinForm() {
     DestroyWindow(window_);
   }
   if (picture_) DeleteObject(picture_);
+  if (bigIcon_) DestroyIcon(bigIcon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
   if (font_) DeleteObject(font_);
 }
 
@@ -154,6 +158,59 @@ void SkinForm::show() {
     }
   }
   if (lastFocus_ && GetActiveWindow() == window_) SetFocus(lastFocus_);
+}
+
+// The taskbar gives a window its button, or takes it away, when the window is shown or
+// hidden, by its styles at that moment; so each change of style happens while hidden.
+void SkinForm::minimize() {
+  if (minimized_) return;
+  RECT r{};
+  GetWindowRect(window_, &r);
+  place_ = {r.left, r.top};
+  minimized_ = true;
+  ShowWindow(window_, SW_HIDE);
+  const LONG_PTR ex = GetWindowLongPtrW(window_, GWL_EXSTYLE);
+  SetWindowLongPtrW(window_, GWL_EXSTYLE, (ex & ~WS_EX_TOOLWINDOW) | WS_EX_APPWINDOW);
+  // The window menu, drawn nowhere on the skin, is the button's menu: restore, close.
+  SetWindowLongPtrW(window_, GWL_STYLE, GetWindowLongPtrW(window_, GWL_STYLE) | WS_SYSMENU);
+  if (!layout_.hasIcon) {
+    // Each size of its own: a shared icon comes in the size first asked for.
+    if (!bigIcon_) {
+      const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+      const auto load = [&](int size) {
+        return static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, size, size, 0));
+      };
+      bigIcon_ = load(GetSystemMetrics(SM_CXICON));
+      smallIcon_ = load(GetSystemMetrics(SM_CXSMICON));
+    }
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  }
+  ShowWindow(window_, SW_MINIMIZE);
+}
+
+void SkinForm::restore() {
+  if (!minimized_) return;
+  ShowWindow(window_, SW_RESTORE);
+  if (!IsIconic(window_)) unminimized();
+}
+
+void SkinForm::unminimized() {
+  minimized_ = false;
+  ShowWindow(window_, SW_HIDE);
+  const LONG_PTR ex = GetWindowLongPtrW(window_, GWL_EXSTYLE);
+  SetWindowLongPtrW(window_, GWL_EXSTYLE, (ex & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
+  SetWindowLongPtrW(window_, GWL_STYLE, GetWindowLongPtrW(window_, GWL_STYLE) & ~WS_SYSMENU);
+  if (!layout_.hasIcon) {
+    SendMessageW(window_, WM_SETICON, ICON_BIG, 0);
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, 0);
+  }
+  // Where it was, whatever the system's own idea of a restored place.
+  SetWindowPos(window_, nullptr, place_.x, place_.y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  ShowWindow(window_, SW_SHOWNA);
+  run(layout_.onRestore);
 }
 
 void SkinForm::setTooltip(std::function<std::string()> text) {
@@ -273,6 +330,14 @@ LRESULT SkinForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_SIZE:
+      // Brought back from minimized, however (its button, Alt+Tab, another program):
+      // the skin again once the restore is over.
+      if (minimized_ && wParam != SIZE_MINIMIZED) PostMessageW(window_, kUnminimized, 0, 0);
+      break;
+    case kUnminimized:
+      if (minimized_ && !IsIconic(window_)) unminimized();
+      return 0;
     case WM_LBUTTONDOWN:
       onButtonDown(true, lParam);
       return 0;

@@ -1,8 +1,8 @@
 // One of the program's own windows over Win32: a borderless, captionless popup with
-// no taskbar button, its picture drawn unscaled from the top-left corner, labels drawn
-// on it as captions (they are not windows: a label is a rectangle of its form, hit-
-// tested from each mouse message's own coordinates, since a posted click has no real
-// cursor position), and text boxes as real edit controls in tab order.
+// no taskbar button (except while minimized), its picture drawn unscaled from the top-left
+// corner, labels drawn on it as captions (they are not windows: a label is a rectangle
+// of its form, hit-tested from each mouse message's own coordinates, since a posted
+// click has no real cursor position), and text boxes as real edit controls in tab order.
 #pragma once
 
 #include "platform/win32/Win32.h"
@@ -35,6 +35,12 @@ class SkinForm {
   // A tooltip over the whole window; `text` is asked when it shows and every second
   // while it stays shown.
   void setTooltip(std::function<std::string()> text);
+  // Minimizes the window with a taskbar button, its caption and the program icon, and
+  // an Alt+Tab entry, so that the person can bring it back. Brought back by any way
+  // (the button, Alt+Tab, restore()), it is the skin again at the place it had, and
+  // the layout's onRestore runs.
+  void minimize();
+  void restore();
 
   // The form of a window of this class, or nullptr.
   static SkinForm* Of(HWND window);
@@ -49,6 +55,7 @@ class SkinForm {
   void run(const Handler& handler);
   void takeTipText();  // asks the text anew into tipShown_
   void refreshTip(bool shown);
+  void unminimized();
 
   FormSpec layout_;
   SkinPointer pointer_{layout_};
@@ -61,7 +68,10 @@ class SkinForm {
   HWND lastFocus_ = nullptr;
   HWND tip_ = nullptr;
   std::function<std::string()> tipText_;
-  std::wstring tipShown_;  // the text the tooltip shows, alive while it shows it
+  std::wstring tipShown_;   // the text the tooltip shows, alive while it shows it
+  bool minimized_ = false;  // by minimize(), until it is the skin again
+  POINT place_{};           // where it was then
+  HICON bigIcon_ = nullptr, smallIcon_ = nullptr;  // its taskbar button's, once minimized
 };
 
 }  // namespace loafix::win32

@@ -42,10 +42,30 @@ std::wstring StoredCaption(HWND window) {
 
 }  // namespace
 
-void Win32WindowSystem::gaveUpOn(Hwnd window) {
+// The one place that tells a refusal from a client that does not answer. Under User
+// Interface Privilege Isolation (Windows Vista and later) a program may not send or
+// post messages to a window of a higher integrity level, such as a client started as
+// administrator while loafix was not: SendMessage, SendMessageTimeout and PostMessage
+// then fail with last error 5, ERROR_ACCESS_DENIED, though every lookup still finds
+// the window. Wine has no integrity levels, so only Windows ever takes that branch.
+void Win32WindowSystem::gaveUpOn(Hwnd window, DWORD error) {
+  if (error == ERROR_ACCESS_DENIED) {
+    abandonOperation(ClientStop::Refused);
+    return;
+  }
   // A window that is gone was never waited for; one that still exists did not answer
   // in time (or was marked hung): that ends the operation.
-  if (IsWindow(ToHwnd(window))) abandonOperation();
+  if (IsWindow(ToHwnd(window))) abandonOperation(ClientStop::NotAnswering);
+}
+
+bool Win32WindowSystem::answers(Hwnd window) {
+  DWORD_PTR ignored = 0;
+  if (SendMessageTimeoutA(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                          &ignored)) {
+    return true;
+  }
+  gaveUpOn(window, GetLastError());
+  return false;
 }
 
 Hwnd Win32WindowSystem::FindWindowA(std::string_view className,
@@ -89,7 +109,7 @@ std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutA(ToHwnd(window), message, wParam, lParam, SMTO_ABORTIFHUNG,
                            kSendTimeoutMs, &result)) {
-    gaveUpOn(window);
+    gaveUpOn(window, GetLastError());
     return 0;
   }
   return static_cast<std::intptr_t>(result);
@@ -100,7 +120,7 @@ std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message
   const std::optional<std::string> ansi = Utf8ToSystemCodePage(text);
   if (!ansi) {
     // Sent as "" it would empty the box and leave the Enter after it something to post.
-    if (window != 0) abandonOperation();
+    if (window != 0) abandonOperation(ClientStop::Unconvertible);
     return 0;
   }
   return SendMessageA(window, message, wParam, reinterpret_cast<std::intptr_t>(ansi->c_str()));
@@ -111,15 +131,28 @@ void Win32WindowSystem::PostMessageA(Hwnd window, std::uint32_t message, std::ui
   // user32 would post a message for handle 0 to our own thread's queue; for the
   // program a message to no window reaches nothing.
   if (window == 0 || operationAbandoned()) return;
-  ::PostMessageA(ToHwnd(window), message, wParam, lParam);
+  if (!::PostMessageA(ToHwnd(window), message, wParam, lParam)) gaveUpOn(window, GetLastError());
 }
 
 void Win32WindowSystem::ShowWindow(Hwnd window, int command) {
-  if (window != 0) ::ShowWindow(ToHwnd(window), command);
+  if (window == 0 || operationAbandoned()) return;
+  // ShowWindow on another thread's window waits without limit for that thread to carry
+  // it out; ShowWindowAsync hands the change to the thread and returns at once, so a
+  // hung client's frame hides or shows once it answers again. Its result is the old
+  // visibility for a window of our own thread, so only the last error tells a failure.
+  SetLastError(ERROR_SUCCESS);
+  if (!::ShowWindowAsync(ToHwnd(window), command) && GetLastError() != ERROR_SUCCESS)
+    gaveUpOn(window, GetLastError());
 }
 
 void Win32WindowSystem::EnableWindow(Hwnd window, bool enable) {
-  if (window != 0) ::EnableWindow(ToHwnd(window), enable ? TRUE : FALSE);
+  if (window == 0 || operationAbandoned()) return;
+  // EnableWindow sends WM_ENABLE (and, on disabling, the focus messages) to the window's
+  // thread and waits without limit. A message that does nothing, sent with a send's
+  // bound first, stops the operation on a client that does not answer or refuses us;
+  // one that stops answering between the two can still hold us, a far smaller window.
+  if (!answers(window)) return;
+  ::EnableWindow(ToHwnd(window), enable ? TRUE : FALSE);
 }
 
 void Win32WindowSystem::SetWindowPos(Hwnd window, std::intptr_t insertAfter, int x, int y, int cx,
@@ -139,7 +172,7 @@ int Win32WindowSystem::GetWindowTextLengthA(Hwnd window) {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutA(ToHwnd(window), WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
                            &length)) {
-    gaveUpOn(window);
+    gaveUpOn(window, GetLastError());
     return 0;
   }
   return static_cast<int>(length);

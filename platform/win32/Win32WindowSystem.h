@@ -40,7 +40,12 @@ class Win32WindowSystem : public WindowSystem {
   std::string GetWindowTextA(Hwnd window, int maxCount) override;
 
  private:
-  void gaveUpOn(Hwnd window);
+  // A call to `window` failed with `error`: the operation ends as refused or as not
+  // answered, or goes on if the window is simply gone.
+  void gaveUpOn(Hwnd window, DWORD error);
+  // Whether the window's thread takes a message within the send's bound; if not, the
+  // operation has ended.
+  bool answers(Hwnd window);
 };
 
 }  // namespace loafix::win32

@@ -131,5 +131,65 @@ TEST(Visibility, HideThenShowBringsTheFrameBack) {
   for (const auto& c : none.spy.calls) EXPECT_EQ(c.window, 0u);
 }
 
+// A client that does not answer for 20 s, or that runs as administrator: each command
+// waits at most once for 5 s, and only enabling waits at all; the person's next click
+// (0.1 s after the command) runs then. Hiding and showing take effect once a hung
+// client answers again; a refusing client gets nothing, ever.
+TEST(ClientCommands, AHungOrRefusingClientCostsAtMostOneWait) {
+  enum class Command { Hide, Show, Upchat, Unupchat };
+  struct Row {
+    Command command;
+    bool refusing;
+    double clickRanAt;
+    bool visibleDuring, visibleAfter, frameEnabled, modalEnabled;
+  };
+  const Row rows[] = {
+      {Command::Hide, false, 0.1, true, false, false, true},
+      {Command::Show, false, 0.1, false, true, false, true},
+      {Command::Upchat, false, 5.0, true, true, false, true},
+      {Command::Unupchat, false, 5.0, true, true, true, false},
+      {Command::Hide, true, 0.1, true, true, false, true},
+      {Command::Show, true, 0.1, false, false, false, true},
+      {Command::Upchat, true, 0.1, true, true, false, true},
+      {Command::Unupchat, true, 0.1, true, true, true, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.command) + (row.refusing ? 4 : 0));
+    ClientDesk d;
+    d.model().options.modalAtStart = true;
+    d.model().start();
+    d.model().openRoom("lobby");
+    const Hwnd frame = d.model().frame(), modal = d.model().modal();
+    if (row.command == Command::Show) d.desktop.setShown(frame, 0);  // SW_HIDE
+    // Unupchat starts from the state upchat leaves.
+    if (row.command == Command::Unupchat) {
+      d.desktop.window(frame)->enabled = true;
+      d.desktop.window(modal)->enabled = false;
+    }
+    if (row.refusing)
+      d.desktop.refuse(frame);
+    else
+      d.desktop.hang(frame, 20);
+    Marks m;
+    d.host.at(0, [&] {
+      if (row.command == Command::Hide) hideaol(d.spy);
+      if (row.command == Command::Show) showaol(d.spy);
+      if (row.command == Command::Upchat) upchat(d.spy, d.host, m.upchatItem, m.unupchatItem);
+      if (row.command == Command::Unupchat) unupchat(d.spy, d.host, m.upchatItem, m.unupchatItem);
+    });
+    double clickRanAt = -1;
+    d.host.at(0.1, [&] { clickRanAt = d.clock.now(); });
+    bool visibleDuring = false;
+    d.host.at(19, [&] { visibleDuring = d.desktop.window(frame)->visible; });
+    d.host.runFor(30);
+    EXPECT_NEAR(clickRanAt, row.clickRanAt, 1e-6);
+    EXPECT_EQ(visibleDuring, row.visibleDuring);
+    EXPECT_EQ(d.desktop.window(frame)->visible, row.visibleAfter);
+    EXPECT_EQ(d.desktop.window(frame)->enabled, row.frameEnabled);
+    EXPECT_EQ(d.desktop.window(modal)->enabled, row.modalEnabled);
+    EXPECT_TRUE(d.model().received().empty());
+  }
+}
+
 }  // namespace
 }  // namespace loafix

@@ -1,10 +1,11 @@
 // Keywords and instant messages against the stand-in client, in virtual time.
 #include <gtest/gtest.h>
 
-#include "tests/WindowsNumbers.h"
-#include "ui/ClientChores.h"
 #include "client/InstantMessages.h"
+#include "clientsim/Hex.h"
+#include "tests/WindowsNumbers.h"
 #include "tests/client/ClientDesk.h"
+#include "ui/ClientChores.h"
 
 namespace loafix {
 namespace {
@@ -145,12 +146,45 @@ TEST(SendIM, NineLookupsOverFiveIconsGiveTheThirdAndOverEightGiveNone) {
       continue;
     }
     // The third icon is no send button: the IM window stays, and the wait for the
-    // outcome gives up 30 s after the click. With eight there is nothing to click
-    // and the wait for the window gives up 30 s after the keyword.
+    // outcome gives up 30 s after the click, itself once the window held still for a
+    // second (a wrapped chain must). With eight there is nothing to click and the wait
+    // for the window gives up 30 s after the keyword.
     EXPECT_TRUE(d.model().ims().empty());
     EXPECT_EQ(d.model().imWindows().size(), 1u);
-    EXPECT_NEAR(d.elapsed(), 30.0, 0.02);
+    EXPECT_NEAR(d.elapsed(), row.clicked >= 0 ? 31.0 : 30.0, 0.011);
     EXPECT_EQ(d.spy.callsTo(watch.textBox).size(), row.clicked >= 0 ? 1u : 0u);
+  }
+}
+
+// The icons the client was clicked on, in order, by caption.
+std::vector<std::string> Clicks(ClientDesk& d) {
+  std::vector<std::string> out;
+  for (const std::string& line : d.model().log())
+    if (line.rfind("click ", 0) == 0) out.push_back(line.substr(6));
+  return out;
+}
+
+TEST(SendIM, AWindowBuiltChildByChildIsTakenOnlyOnceFinished) {
+  struct Row {
+    int icons, gapMs;
+    const char* clicked;
+  };
+  // Seen half-built, the chain of nine lookups wraps over the icons there so far and
+  // lands on "Text Color" (one icon), "Italic" (four), "Bold" (five)...
+  // 100 ms apart: a client that stalls between children, longer than the 50 ms a
+  // finished window must hold still.
+  const Row rows[] = {{9, 1, "Send"},  {9, 5, "Send"},   {9, 20, "Send"},
+                      {9, 40, "Send"}, {9, 100, "Send"}, {5, 20, "Bold"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.icons << " icons, " << row.gapMs << " ms apart");
+    ClientDesk d;
+    d.model().options.imOpenDelayMs = 100;
+    d.model().options.lateChildGapMs = row.gapMs;
+    d.model().options.imIconCount = row.icons;
+    d.model().start();
+    SendIM(d.spy, d.host, "$IM_OFF", "=)");
+    EXPECT_EQ(Clicks(d), std::vector<std::string>{Hex(row.clicked)});
+    EXPECT_EQ(d.model().imsOn(), row.icons < 9);
   }
 }
 
@@ -162,7 +196,7 @@ TEST(SendIM, ABoxAlreadyOpenIsDismissedWithItsFirstButtonAndTheImWindowClosed) {
   const Hwnd ok = d.kids(box, "Button").front();
   const Hwnd cancel = d.desktop.create(box, "Button", "Cancel");
   SendIM(d.spy, d.host, "nobody", "hi");  // would be offline too, but not yet
-  EXPECT_LT(d.elapsed(), 0.1);
+  EXPECT_LT(d.elapsed(), 0.2);
   const Hwnd im = d.model().imWindows().front();
 
   const auto posts = d.spy.posts();
@@ -187,35 +221,48 @@ TEST(SendIM, AnOfflineNameBringsTheBoxLaterAndBothGo) {
   d.model().options.offlineReplyMs = 300;
   d.model().start();
   SendIM(d.spy, d.host, "nobody", "hi");
-  EXPECT_NEAR(d.elapsed(), 0.3, 0.02);
+  // Clicked at 0.05 s, once the IM window held still; the box, up 300 ms later, is
+  // taken once it has held still too.
+  EXPECT_NEAR(d.elapsed(), 0.4, 0.011);
   d.host.runFor(1);
   EXPECT_EQ(d.model().messageBox(), 0u);
   EXPECT_TRUE(d.model().imWindows().empty());
   ASSERT_EQ(d.model().ims().size(), 1u);
 }
 
-TEST(SendIM, ABoxFoundBeforeItsButtonExistsIsWaitedFor) {
-  ClientDesk d;
-  d.model().options.online = {"abc"};
-  d.model().start();
-  // Seen from another process, a box can be up a moment before its button.
-  const Hwnd box = d.desktop.create(0, "#32770", "America Online", true);
-  Hwnd ok = 0;
-  d.host.after(0.05, [&] { ok = d.desktop.create(box, "Button", "OK"); });
-  SendIM(d.spy, d.host, "abc", "hi");
-  EXPECT_NEAR(d.elapsed(), 0.05, 0.011);
-  const auto posts = d.spy.posts();
-  ASSERT_EQ(posts.size(), 3u);
-  EXPECT_EQ(posts[0].window, ok);
-  EXPECT_EQ(posts[1].window, ok);
-  EXPECT_EQ(posts[2].window, 0u);  // the IM window had closed itself meanwhile
+TEST(SendIM, ABoxIsTheOutcomeOnceItHoldsStillWithOrWithoutAButton) {
+  // The IM window is taken at 0.05 s and clicked; the box is up from the start, and its
+  // button comes 30 ms into the outcome wait, or never.
+  for (const double buttonAt : {0.08, -1.0}) {
+    SCOPED_TRACE(buttonAt);
+    ClientDesk d;
+    d.model().options.offlineReplyMs = 60'000;  // the client's own box never comes
+    d.model().start();
+    const Hwnd box = d.desktop.create(0, "#32770", "America Online", true);
+    Hwnd ok = 0;
+    if (buttonAt >= 0) d.host.after(buttonAt, [&] { ok = d.desktop.create(box, "Button", "OK"); });
+    SendIM(d.spy, d.host, "nobody", "hi");
+    EXPECT_LT(d.elapsed(), 0.2);  // not the 30 s of a wait that gives up
+    const Hwnd im = d.model().imWindows().front();
+    const auto posts = d.spy.posts();
+    ASSERT_EQ(posts.size(), 3u);
+    // Without a button the space bar goes to no window.
+    EXPECT_EQ(std::vector<Hwnd>({posts[0].window, posts[1].window, posts[2].window}),
+              std::vector<Hwnd>({ok, ok, im}));
+    EXPECT_EQ(posts[2].message, winnum::kClose);
+  }
 }
 
-TEST(SendIM, ASuccessfulSendReturnsWithoutPostingAnything) {
+TEST(SendIM, ASuccessfulSendReturnsWithoutPostingAnythingNorTouchingAnotherProgramsDialog) {
   ClientDesk d;
   d.model().start();
+  // Above everything, as a dialog the person just opened would be: no client box.
+  const Hwnd saveAs = d.desktop.create(0, "#32770", "Save As", true);
+  const Hwnd save = d.desktop.create(saveAs, "Button", "&Save");
   SendIM(d.spy, d.host, "LoafixBuddy", "back in 5");
   EXPECT_TRUE(d.spy.posts().empty());
+  EXPECT_TRUE(d.spy.callsTo(saveAs).empty());
+  EXPECT_TRUE(d.spy.callsTo(save).empty());
   EXPECT_EQ(d.clock.pending(), 0u);
   EXPECT_TRUE(d.model().imWindows().empty());
   ASSERT_EQ(d.model().ims().size(), 1u);

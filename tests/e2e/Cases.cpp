@@ -234,6 +234,76 @@ void HungClient() {
   WT_CHECK(s.log().waitForLines(mark, 2, 10));
 }
 
+// Starts the client's 20 s hang and, once the client has stopped answering, chooses
+// the item; then opens and closes the menu again and again until the hang is over.
+// Returns the longest stretch in which the person could not do so, the choice's own
+// time included.
+double ChooseDuringAHang(Session& s, HWND frame, const char* item) {
+  const Person& person = s.person();
+  PostMessageA(frame, WM_COMMAND, clientsim::kHang, 0);
+  const double hangEnd = Now() + clientsim::kHangMs / 1000.0;
+  DWORD_PTR ignored = 0;
+  const bool hung = WaitUntil(
+      [&] { return !SendMessageTimeoutA(frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 50, &ignored); },
+      5);
+  if (!hung) return 1e9;
+  double lastAnswer = Now(), longest = 0;
+  if (!person.choose(item)) return 1e9;
+  while (Now() < hangEnd + 1) {
+    if (!person.openAndEscapeMenu(10)) break;
+    longest = std::max(longest, Now() - lastAnswer);
+    lastAnswer = Now();
+  }
+  longest = std::max(longest, Now() - lastAnswer);
+  std::printf("  %s during the hang: longest stretch without the menu %.2f s\n", item, longest);
+  return longest;
+}
+
+// Hiding and showing a client that does not answer never wait for it: the menu stays
+// usable, and the frame changes once the client answers again.
+void HideAndShowAHungClient() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const HWND frame = s.clientFrame();
+  WT_REQUIRE(frame && IsWindowVisible(frame));
+  WT_CHECK(ChooseDuringAHang(s, frame, "hideaol") < 6);
+  WT_CHECK(WaitUntil([&] { return !IsWindowVisible(frame); }, 5));
+  WT_CHECK(ChooseDuringAHang(s, frame, "showaol") < 6);
+  WT_CHECK(WaitUntil([&] { return IsWindowVisible(frame) != FALSE; }, 5));
+}
+
+// Upchat and unupchat on a client that does not answer wait once, 5 s, then stop: no
+// window enabled or disabled, no line.
+void UpchatOnAHungClient() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  const HWND frame = s.clientFrame();
+  WT_REQUIRE(frame);
+  std::size_t mark = s.log().mark();
+  WT_REQUIRE(s.pressClientButton("Raise a modal window"));
+  WT_REQUIRE(s.log().waitFor(mark, "modal up", 5));
+  WT_REQUIRE(!IsWindowEnabled(frame));
+
+  mark = s.log().mark();
+  WT_CHECK(ChooseDuringAHang(s, frame, "upchat") < 6);
+  WT_CHECK(!IsWindowEnabled(frame));
+  // The advertisement after it shows that nothing of the upchat came late.
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 4, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+
+  WT_REQUIRE(person.choose("upchat"));  // the client answers: the frame is usable
+  WT_CHECK(WaitUntil([&] { return IsWindowEnabled(frame) != FALSE; }, 5));
+  WAIT_LINES(mark, 10, 5);
+  mark = s.log().mark();
+  WT_CHECK(ChooseDuringAHang(s, frame, "unupchat") < 6);
+  WT_CHECK(IsWindowEnabled(frame));
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 4, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+}
+
 // The person moves the real mouse (SendInput), as a hand on it does.
 void MoveTheMouse() {
   INPUT input{};
@@ -641,6 +711,95 @@ void InformationAndMinimize() {
   WT_CHECK(s.program().running());
 }
 
+// ---- minimize, and a second start ----
+
+constexpr LONG kToolWindow = 0x80;  // WS_EX_TOOLWINDOW
+
+LONG ExStyle(HWND window) {
+  return GetWindowLongA(window, GWL_EXSTYLE);
+}
+
+// Minimized, the strip has a taskbar button (and so an Alt+Tab entry) with its caption
+// (Wine answers no WM_GETICON from another process, so its icon goes unseen here).
+// Brought back through the button's restore, or by starting loafix again, it is the
+// strip again where the person had put it: topmost, borderless, no button.
+void MinimizeAndBringBack() {
+  Session s;
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  HWND strip = person.window(kStrip);
+  WT_REQUIRE(strip);
+  // WS_EX_CONTROLPARENT | WS_EX_TOOLWINDOW | WS_EX_TOPMOST
+  WT_CHECK_EQ(ExStyle(strip), LONG{0x10088});
+  // The person has dragged the strip away from its first place.
+  SetWindowPos(strip, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const bool byButton : {true, false}) {
+    WT_REQUIRE(person.choose("minimize"));
+    WT_CHECK(WaitUntil([&] { return IsIconic(strip) && IsWindowVisible(strip); }, 5));
+    std::printf("  minimized: exstyle 0x%lX\n", ExStyle(strip));
+    // WS_EX_APPWINDOW instead of WS_EX_TOOLWINDOW
+    WT_CHECK_EQ(ExStyle(strip), LONG{0x50008});
+    WT_CHECK(HasTaskbarButton(strip));
+    WT_CHECK_EQ(Text(strip), std::string(kStrip));
+
+    if (byButton)
+      person.restoreFromTaskbar(strip);
+    else
+      WT_CHECK(person.startAgain(3) >= 0);
+    // Restyled while hidden: over once it is shown again.
+    WT_CHECK(WaitUntil(
+        [&] {
+          return !IsIconic(strip) && (ExStyle(strip) & kToolWindow) && IsWindowVisible(strip);
+        },
+        5));
+    std::printf("  restored through %s: exstyle 0x%lX\n",
+                byButton ? "the button's restore" : "a second start", ExStyle(strip));
+    WT_CHECK_EQ(ExStyle(strip), LONG{0x10088});
+    WT_CHECK(!HasFrame(strip));
+    WT_CHECK_EQ(ToString(ClientOnScreen(strip)), ToString({300, 200, 144, 21}));
+  }
+  // The strip's menu works as before.
+  const std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("advertise"));
+  WAIT_LINES(mark, 4, 5);
+  CHECK_LINES(s.log().linesSince(mark), Concat({Posted(chat::kBrand), Posted(chat::kAdLink)}));
+}
+
+// loafix started a second time, while its splash waits for the click and while the
+// person idles: one loafix remains within 3 s, nothing is written or posted, and the
+// first one goes on.
+void SecondStart() {
+  Session s;
+  WT_REQUIRE(s.ready());
+  const Person& person = s.person();
+  HWND splash = person.window(kSplash);
+  std::size_t mark = s.log().mark();
+  const double beforeClick = person.startAgain(3);
+  WT_CHECK(beforeClick >= 0 && beforeClick < 3);
+  WT_CHECK(IsWindowVisible(splash));
+  WT_CHECK(IsTopmost(splash));
+  WT_CHECK(person.window(kStrip) == nullptr);
+  WT_CHECK_EQ(Printable(SettingsBytes()), Printable(""));
+  CHECK_LINES(s.log().linesSince(mark), Lines{});
+
+  WT_REQUIRE(PastSplash(s));
+  mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 2, 5);
+  person.handled();
+  const std::string settings = SettingsBytes();
+  mark = s.log().mark();
+  const double whileIdling = person.startAgain(3);
+  WT_CHECK(whileIdling >= 0 && whileIdling < 3);
+  // No splash and no advertisement of a second program, no idle line twice.
+  Idle(2);
+  CHECK_LINES(s.log().linesSince(mark), Lines{});
+  WT_CHECK_EQ(Printable(SettingsBytes()), Printable(settings));
+  WT_REQUIRE(person.choose("idleoff"));
+  WAIT_LINES(mark, 2, 5);
+  CHECK_LINES(s.log().linesSince(mark), Posted(chat::IdleOff("¬")));
+}
+
 // ---- ending ----
 
 // Ends the program through `how`, and checks it advertised, wrote nothing and ended.
@@ -669,6 +828,54 @@ void Ending() {
     PostMessageA(strip, WM_SYSKEYDOWN, VK_F4, static_cast<LPARAM>(1 | (1u << 29)));
     PostMessageA(strip, WM_SYSKEYUP, VK_F4, static_cast<LPARAM>(1 | (1u << 29) | 0xC0000000u));
   });
+}
+
+// ---- where the settings live ----
+
+// A C:\loafix.ini this account may only read (marked read-only, left by an older Windows
+// or by a run as administrator): the settings go to %APPDATA%\loafix.ini, which starts as
+// its copy, and no command nags about the file that cannot be written.
+void ReadOnlySettingsFile() {
+  const std::string old = "[idle info]\r\nREASON=lunch\r\nAIM SN=sam\r\n";
+  Session s(true, [&] {
+    HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_READONLY, nullptr);
+    DWORD written = 0;
+    WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
+    CloseHandle(file);
+  });
+  const std::string appData = AppDataSettingsFile();
+  WT_REQUIRE(!appData.empty());
+  WT_REQUIRE(GetFileAttributesA(kSettingsFile) & FILE_ATTRIBUTE_READONLY);
+  // A box at the start-up click would hold back the advertisement.
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  person.handled();
+  WT_CHECK(!person.waitForMessageBox("loafix", 0.3));
+  WT_CHECK_EQ(Printable(SettingsBytes(appData)), Printable(old + "INTERVAL=60\r\nASCII=\xAC\r\n"));
+
+  // The prompts offer what the old file holds; the answers are saved without a word.
+  WT_REQUIRE(person.choose("reason"));
+  Answer(s, "reason", "please enter the reason for being idle", "lunch", "lunch");
+  WT_REQUIRE(person.choose("aimsn"));
+  Answer(s, "aim sn", "what is your aim screen name?", "sam", "sam");
+  WT_REQUIRE(person.choose("scrollinginterval"));
+  Answer(s, "set interval", "please enter a interval for the idle (secounds)", "60", "2");
+  person.handled();
+  WT_CHECK(!person.waitForMessageBox("loafix", 0.3));
+
+  const std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  WAIT_LINES(mark, 6, 10);
+  const std::string stats = chat::AimStats("¬", "0", "0", "0", "sam");
+  CHECK_LINES(First(s.log().linesSince(mark), 6),
+              Concat({Posted(stats), Posted(stats), Posted(chat::Reason("¬", "lunch"))}));
+  WT_REQUIRE(person.choose("idleoff"));
+  person.handled();
+  WT_CHECK(!person.waitForMessageBox("loafix", 0.3));
+  WT_CHECK_EQ(Printable(SettingsBytes(appData)), Printable(old + "INTERVAL=2.\r\nASCII=\xAC\r\n"));
+  WT_CHECK_EQ(Printable(SettingsBytes()), Printable(old));
+  SetFileAttributesA(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
 }
 
 // ---- without a client ----
@@ -880,7 +1087,12 @@ const std::vector<Case>& EndToEndCases() {
       {"no-client", &WithoutClient},
       {"menu-at-tick", &MenuAsThePosterStarts},
       {"hung-client", &HungClient},
+      {"hung-hide-show", &HideAndShowAHungClient},
+      {"hung-upchat", &UpchatOnAHungClient},
       {"auto-idle", &IdleByItself},
+      {"read-only-settings", &ReadOnlySettingsFile},
+      {"minimize", &MinimizeAndBringBack},
+      {"second-start", &SecondStart},
       // Each in a prefix whose ANSI code page is the one named.
       {"own-text-1252", &OwnText1252},
       {"own-text-1251", &OwnText1251},

@@ -175,6 +175,13 @@ bool HasTaskbarButton(HWND window) {
   return (ex & WS_EX_TOOLWINDOW) == 0 && GetWindow(window, GW_OWNER) == nullptr;
 }
 
+std::vector<HWND> ShownWindowsOf(DWORD process) {
+  std::vector<HWND> shown;
+  for (HWND w : TopLevelWindows())
+    if (OwnerOf(w) == process && IsWindowVisible(w)) shown.push_back(w);
+  return shown;
+}
+
 std::string AnsiText(HWND window) {
   // WM_GETTEXT, unlike GetWindowTextA, reaches the text of another process's controls.
   char buffer[4096];
@@ -292,6 +299,31 @@ void Person::clickPixels(HWND target, int x, int y) const {
 
 void Person::click(HWND window, const TwipsRect& area) const {
   clickPixels(window, (area.left + area.width / 2) / 15, (area.top + area.height / 2) / 15);
+}
+
+double Person::startAgain(double seconds) const {
+  const double began = winetest::Now();
+  winetest::Process again("loafix.exe", {});
+  if (!again.started()) return -1;
+  bool showed = false;
+  const bool ended = WaitUntil(
+      [&] {
+        showed = showed || !ShownWindowsOf(again.id()).empty();
+        return !again.running();
+      },
+      seconds);
+  const double took = winetest::Now() - began;
+  acted();
+  std::printf("  the second start %s after %.3f s%s\n", ended ? "ended" : "still ran", took,
+              showed ? ", having shown a window" : "");
+  return ended && !showed && again.exitCode() == 0 ? took : -1;
+}
+
+void Person::restoreFromTaskbar(HWND window) const {
+  react();
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(window, WM_SYSCOMMAND, 0xF120, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  acted();
 }
 
 std::vector<HWND> Person::menus() const {

@@ -49,6 +49,9 @@ bool IsTopmost(HWND window);
 bool HasFrame(HWND window);          // a title bar or border around the client area
 bool HasTaskbarButton(HWND window);  // an unowned, visible, non-tool window
 
+// The top-level windows of a process that are shown.
+std::vector<HWND> ShownWindowsOf(DWORD process);
+
 // Text of a window of another process, as the bytes of the ANSI code page and as the
 // characters a person reads (UTF-8).
 std::string AnsiText(HWND window);
@@ -107,6 +110,12 @@ class Person {
 
   // Clicks the splash and waits for the strip to take its place.
   HWND start() const;
+  // Starts loafix.exe again and waits up to `seconds` for that start to end by itself
+  // (code 0, no window of its own shown meanwhile): the seconds it took, or -1.
+  double startAgain(double seconds) const;
+  // Clicks the taskbar button of a minimized window: the taskbar restores it with
+  // WM_SYSCOMMAND SC_RESTORE.
+  void restoreFromTaskbar(HWND window) const;
   // Returns once the program has finished the command it is running and takes messages
   // again (a message sent to it is answered then).
   void handled() const;

@@ -17,10 +17,16 @@ std::unique_ptr<winetest::Process> StartClient(const std::string& logPath) {
 
 }  // namespace
 
-std::string SettingsBytes() {
+std::string AppDataSettingsFile() {
+  char folder[MAX_PATH] = {};
+  const DWORD n = GetEnvironmentVariableA("APPDATA", folder, MAX_PATH);
+  return n > 0 && n < MAX_PATH ? std::string(folder, n) + "\\loafix.ini" : std::string();
+}
+
+std::string SettingsBytes(const std::string& path) {
   // Opened with every sharing right: the program replaces the file by renaming a new
   // one over it, which an open handle without FILE_SHARE_DELETE would make fail.
-  HANDLE file = CreateFileA(kSettingsFile, GENERIC_READ,
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
@@ -32,10 +38,16 @@ std::string SettingsBytes() {
   return bytes;
 }
 
-Session::Session(bool withClient) : logFile_("clientsim-log"), log_(logFile_.path()), person_(0) {
+Session::Session(bool withClient, const std::function<void()>& beforeStart)
+    : logFile_("clientsim-log"), log_(logFile_.path()), person_(0) {
   EndLeftovers();
-  // A fresh settings file: none at all until the program writes one.
-  DeleteFileA(kSettingsFile);
+  // A fresh settings file: none at all until the program writes one, in either place
+  // (an earlier case may have left the one on drive C: read-only).
+  for (const std::string& file : {std::string(kSettingsFile), AppDataSettingsFile()}) {
+    SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(file.c_str());
+  }
+  if (beforeStart) beforeStart();
   if (withClient && !startClient()) return;
   program_ = std::make_unique<winetest::Process>("loafix.exe", std::vector<std::string>{});
   if (!program_->started()) return;

@@ -3,6 +3,7 @@
 // Both processes end with the session, whatever happened.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,13 +15,17 @@ namespace loafix::e2e {
 
 // The settings file as a person finds it on drive C:.
 inline constexpr char kSettingsFile[] = "C:\\loafix.ini";
-// Its bytes; empty when it does not exist.
-std::string SettingsBytes();
+// Where the program keeps it when it may not write that one.
+std::string AppDataSettingsFile();
+// A settings file's bytes; empty when it does not exist.
+std::string SettingsBytes(const std::string& path = kSettingsFile);
 
 class Session {
  public:
   // `withClient`: start the stand-in client (and wait for its chat room) first.
-  explicit Session(bool withClient = true);
+  // `beforeStart`: what the person's machine holds before loafix starts (the settings
+  // files are gone before it runs).
+  explicit Session(bool withClient = true, const std::function<void()>& beforeStart = nullptr);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;

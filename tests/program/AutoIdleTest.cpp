@@ -102,19 +102,48 @@ TEST_F(AutoIdle, WelcomeBackEndsIdlingOnceAtTheFirstInputAfterAQuietMinute) {
 
 TEST_F(AutoIdle, TheStripsTooltipTellsWhatComesNext) {
   clock.setTimeOfDay(14 * 3600 + 5 * 60 + 10);
-  startUp();
   const Hwnd strip = program.Form2();
-  EXPECT_EQ(host.tooltip(strip), "not idle");
+  EXPECT_EQ(host.tooltip(strip), "not idle");  // no line yet
+  startUp();
+  const std::string posted = " \u00b7 last line 14:05 in Town Square";  // the advertisement
+  EXPECT_EQ(host.tooltip(strip), "not idle" + posted);
   choose("idleon");  // the poster is armed after its one-second pause, its wait 60 s
   host.at(host.now() + 18, [&] {
     EXPECT_EQ(host.tooltip(strip),
-              "idle since 14:05 \u00b7 next line in 43 s \u00b7 every 60 s");
+              "idle since 14:05 \u00b7 next line in 43 s \u00b7 every 60 s" + posted);
     program.check("enablescrolling", false);
-    EXPECT_EQ(host.tooltip(strip), "idle since 14:05 \u00b7 scrolling off");
+    EXPECT_EQ(host.tooltip(strip), "idle since 14:05 \u00b7 scrolling off" + posted);
   });
-  host.runFor(20);
+  host.runFor(20);  // returns once the poster's first line has gone, at 14:06:12
   choose("idleoff");
-  EXPECT_EQ(host.tooltip(strip), "not idle");
+  EXPECT_EQ(host.tooltip(strip), "not idle \u00b7 last line 14:06 in Town Square");
+}
+
+// The brag line at 14:06 into a client in each state; the tooltip tells what became of
+// it, and nothing else tells anyone.
+TEST_F(AutoIdle, TheStripsTooltipTellsWhereTheLastLineWent) {
+  enum class Client { Room, NoRoom, Hung, Refusing };
+  const std::pair<Client, const char*> rows[] = {
+      {Client::Room, "not idle \u00b7 last line 14:06 in Town Square"},
+      {Client::NoRoom, "not idle \u00b7 last line 14:06: no chat room open"},
+      {Client::Hung, "not idle \u00b7 last line 14:06: the client did not answer"},
+      {Client::Refusing,
+       "not idle \u00b7 last line 14:06: the client refused it (it runs as administrator)"},
+  };
+  clock.setTimeOfDay(14 * 3600 + 5 * 60 + 50);
+  startUp();
+  const Hwnd frame = client.model().frame();
+  for (const auto& [state, tooltip] : rows) {
+    clock.setTimeOfDay(14 * 3600 + 6 * 60);
+    desktop.refuse(frame, state == Client::Refusing);
+    if (state == Client::NoRoom) client.model().closeRoom(client.model().rooms().front().window);
+    if (state == Client::Hung) desktop.hang(frame, 20);
+    choose("bragstats");
+    EXPECT_EQ(host.tooltip(program.Form2()), tooltip);
+    if (state == Client::NoRoom) client.model().openRoom("Town Square");
+    host.runFor(30);
+  }
+  EXPECT_EQ(newLines().size(), 3u);  // the advertisement's two, and the first brag
 }
 
 }  // namespace

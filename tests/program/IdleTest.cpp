@@ -158,6 +158,29 @@ TEST_F(Idle, AHungClientCostsOneWaitAndThatTicksLinesOnly) {
   EXPECT_NEAR(menuAt - began, 65, 0.01);
 }
 
+// The client runs as administrator and loafix does not: the window system refuses
+// every message. Nothing reaches the client, nothing waits, and one box, once per run,
+// says what to do.
+TEST_F(Idle, ARefusingClientGetsNothingAndThePersonIsToldOnce) {
+  desktop.refuse(client.model().frame());
+  startUp();
+  EXPECT_EQ(host.messageBoxes().size(), 1u);  // once the advertisement's click has ended
+  choose("idleon");
+  const double bragAt = host.now();
+  choose("bragstats");
+  EXPECT_EQ(host.now(), bragAt);  // no wait
+  host.runFor(130);
+  choose("idleoff");
+  EXPECT_TRUE(newLines().empty());
+  EXPECT_EQ(program.ws.operationStop(), ClientStop::None);  // each command stopped alone
+  ASSERT_EQ(host.messageBoxes().size(), 1u);
+  EXPECT_EQ(host.messageBoxes()[0].title, "loafix");
+  EXPECT_EQ(host.messageBoxes()[0].text,
+            "the chat client refused loafix's messages: it runs as administrator and loafix "
+            "does not (or the other way round), so no line, keyword or click reaches it. start "
+            "loafix the same way as the chat client: both as administrator, or neither.");
+}
+
 TEST_F(Idle, EnableScrollingOffPostsNothingWhileTheClockCounts) {
   startUp();
   choose("enablescrolling");

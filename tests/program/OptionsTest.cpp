@@ -1,9 +1,11 @@
 // The option prompts and the link-site window: what is stored, what the poster then
 // does with it, and the check marks.
+#include <sys/resource.h>
+
+#include <csignal>
 #include <functional>
 
 #include "idle/ChatLines.h"
-#include "core/Product.h"
 #include "tests/program/ProgramFixture.h"
 
 namespace loafix {
@@ -131,11 +133,14 @@ TEST_F(Options, ReasonAndLinkSiteExcludeEachOther) {
   EXPECT_FALSE(checked("linksite"));
   EXPECT_EQ(host.prompts().back().message, "please enter the reason for being idle");
   EXPECT_EQ(host.prompts().back().title, "reason");
-  // Cancelled: the key goes, the marks change all the same.
+  // Cancelled with the link site checked: the key goes, the marks move all the same.
+  choose("linksite");
+  ASSERT_FALSE(checked("reason"));
   host.answerPrompt(std::nullopt);
   choose("reason");
   EXPECT_EQ(host.prompts().back().defaultText, "lunch");
   EXPECT_TRUE(checked("reason"));
+  EXPECT_FALSE(checked("linksite"));
   EXPECT_EQ(setting("reason"), "");
   // The link site while reason is checked, then cancel: neither is checked.
   choose("linksite");
@@ -151,7 +156,7 @@ TEST_F(Options, LinkSiteWindowStartsFromDefaultsAndKeepsEdits) {
   const Hwnd form = program.Form4();
   EXPECT_TRUE(host.formVisible(form));
   EXPECT_TRUE(desktop.window(form)->topmost);
-  EXPECT_EQ(host.controlText(form, "Text1"), kProductUrl);
+  EXPECT_EQ(host.controlText(form, "Text1"), "http://www.loafix.net");
   EXPECT_EQ(host.controlText(form, "Text2"), "loafix");
   EXPECT_EQ(host.controlText(form, "Text3"), "download it here..");
 
@@ -166,7 +171,7 @@ TEST_F(Options, LinkSiteWindowStartsFromDefaultsAndKeepsEdits) {
   host.click(form, "Label4");  // done
   EXPECT_FALSE(host.formVisible(form));
   EXPECT_TRUE(checked("linksite"));
-  EXPECT_EQ(setting("web url"), kProductUrl);
+  EXPECT_EQ(setting("web url"), "http://www.loafix.net");
   EXPECT_EQ(setting("site name"), "my site");
   EXPECT_EQ(setting("description"), "<i>spaced</i>");
 
@@ -218,6 +223,7 @@ TEST_F(Options, SettingsThatCannotBeSavedAreNamedOncePerCommand) {
     const std::string& text = host.messageBoxes().back().text;
     for (const std::string& name : row.named) EXPECT_NE(text.find(name), std::string::npos) << text;
     EXPECT_NE(text.find(file), std::string::npos) << text;
+    EXPECT_EQ(text.substr(text.size() - 27), " nothing in it was changed.") << text;
   }
   EXPECT_TRUE(std::filesystem::is_directory(folder / "loafix.ini"));
 
@@ -228,6 +234,33 @@ TEST_F(Options, SettingsThatCannotBeSavedAreNamedOncePerCommand) {
   choose("reason");
   EXPECT_EQ(host.messageBoxes().size(), before);
   EXPECT_EQ(setting("reason"), "lunch");
+}
+
+TEST_F(Options, TheSaveMessageSaysWhichSettingsWereSavedAndWhichWereNot) {
+  startUp();
+  // Done in the link-site window with a site name too long for the room left on the disk
+  // (a file-size limit stands in for a full disk): the keys before and after it land.
+  choose("linksite");
+  program.setText(program.Form4(), "Text2", std::string(8000, 'n'));
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  host.click(program.Form4(), "Label4");
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+  ASSERT_EQ(host.messageBoxes().size(), 1u);
+  EXPECT_EQ(host.messageBoxes().back().title, "loafix");
+  EXPECT_EQ(host.messageBoxes().back().text,
+            "could not save \"site name\" in " + (folder / "loafix.ini").string() +
+                ": the file is read-only, held open by another program or cannot be created, or "
+                "the disk is full. \"web url\" and \"description\" were saved; \"site name\" "
+                "keeps its old value.");
+  EXPECT_EQ(setting("web url"), "http://www.loafix.net");
+  EXPECT_EQ(setting("site name"), "");
+  EXPECT_EQ(setting("description"), "download it here..");
 }
 
 }  // namespace

@@ -8,27 +8,45 @@
 namespace loafix {
 namespace {
 
-// A pattern for a line kind built from the line builder itself, with the inputs
-// replaced by wildcards (counters by numbers).
-std::string Pattern(std::string line) {
-  static const std::regex special(R"([.^$|()\[\]{}*+?\\])");
-  line = std::regex_replace(line, special, R"(\$&)");
-  for (auto [mark, wildcard] : {std::pair{"\x01", ".*"}, std::pair{"\x02", "[0-9]+"}})
-    for (std::size_t at; (at = line.find(mark)) != std::string::npos;)
-      line.replace(at, 1, wildcard);
-  return line;
-}
-
+// Every line kind the room may receive, spelled out as the chat shows its markup;
+// "(.*)" stands for a setting, "[0-9]+" for a counter.
 bool IsALineKind(const std::string& line) {
   static const std::vector<std::regex> kinds = [] {
-    const std::string any = "\x01", n = "\x02";
+    const std::string head = "<font face=arial><font color=#ff8000><b>";
+    const std::string brand =
+        "</b><font color=#000000> lòàfíx¹<font color=#ff8000> <b>·</b><font color=#000000> ";
+    const std::string counters =
+        "[0-9]+<font color=#ff8000><b>/</b><font color=#000000>d [0-9]+<font "
+        "color=#ff8000><b>/</b><font color=#000000>h [0-9]+<font color=#ff8000><b>/</b><font "
+        "color=#000000>m";
+    const std::string fixedGlyph = head + "¬</b><font color=#000000> ";
     std::vector<std::regex> list;
-    for (const std::string& kind :
-         {StatsLine(any, n, n, n), AimStatsLine(any, n, n, n, any), ReasonLine(any, any),
-          WebsiteLine(any, any, any, any), IdleOffLine(any), AsciiSetLine(any), BragLine(n, n, n),
-          std::string(BrandLine), AdLinkLine(), std::string(UpchatOnLine),
-          std::string(UpchatOffLine)})
-      list.emplace_back(Pattern(kind));
+    for (const std::string& kind : {
+             head + "(.*)" + brand + counters,
+             head + "(.*)" + brand + counters +
+                 " <font color=#ff8000> <b>·</b><font color=#000000> aim<font color=#ff8000> "
+                 "<b>·</b><font color=#000000> (.*)",
+             head + "(.*) </b><font color=#000000>réàson<font color=#ff8000> <b>·</b><font "
+                    "color=#000000> (.*)",
+             head + "(.*) </b><font color=#000000>wêbsìté<font color=#ff8000> <b>·</b><font "
+                    "color=#000000> </a>< a href=(.*)>(.*)</a> <font color=#ff8000><b>·</b> "
+                    "<font color=#000000>(.*)",
+             head + "(.*)</b><font color=#000000> lòàfíx¹<font color=#ff8000> <b>·</b><font "
+                    "color=#ff8000> \\[<font color=#000000>øff<font color=#ff8000>\\] ",
+             head + "(.*)" + brand + "àscíì sêt",
+             fixedGlyph +
+                 "lòàfíx¹<font color=#ff8000> <b>·</b><font color=#000000> zed²<font "
+                 "color=#ff8000> <b>·</b><font color=#000000> " +
+                 counters,
+             fixedGlyph + "lòàfíx¹<font color=#ff8000> <b>·</b><font color=#000000> zed²",
+             head + "¬</b> </a>< a href=http://www\\.loafix\\.net><font color=#000000>gêt ìt "
+                    "hérè</a>",
+             fixedGlyph + "ùpchát<font color=#ff8000> <b>·</b> \\[<font "
+                          "color=#000000>øn<font color=#ff8000>\\]",
+             fixedGlyph + "ùpchát<font color=#ff8000> <b>·</b> \\[<font "
+                          "color=#000000>øff<font color=#ff8000>\\]",
+         })
+      list.emplace_back(kind);
     return list;
   }();
   for (const std::regex& kind : kinds)

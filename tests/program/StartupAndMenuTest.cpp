@@ -1,7 +1,6 @@
 // Start-up, the main window, the command menu, the information commands and the two
 // ways the program ends.
 #include "idle/ChatLines.h"
-#include "core/Product.h"
 #include "tests/program/ProgramFixture.h"
 
 namespace loafix {
@@ -146,7 +145,9 @@ TEST_F(StartUp, InformationCommands) {
   choose("disclamer");
   ASSERT_EQ(host.messageBoxes().size(), 2u);
   EXPECT_EQ(host.messageBoxes()[0].title, "about");
-  EXPECT_EQ(host.messageBoxes()[0].text, kAboutText);
+  EXPECT_EQ(host.messageBoxes()[0].text,
+            "l\u00f2\u00e0f\u00edx\u00b9 by zed\u00b2 - an idle counter for the chat rooms. "
+            "thanks for using it!");
   EXPECT_EQ(host.messageBoxes()[1].title, "disclamer");
   EXPECT_EQ(host.messageBoxes()[1].text,
             "hey, l\u00f2\u00e0f\u00edx\u00b9 was made for educational purposes only, this means "
@@ -159,11 +160,49 @@ TEST_F(StartUp, InformationCommands) {
                                                   std::string(BrandLine), AdLinkLine()}));
 }
 
-TEST_F(StartUp, MinimizeOnlyMinimizes) {
+// Minimized, the strip is still there and idling goes on: its next line comes on time.
+TEST_F(StartUp, MinimizeLeavesIdlingAlone) {
   startUp();
+  choose("idleon");
+  newLines();
   choose("minimize");
   EXPECT_TRUE(desktop.window(program.Form2())->minimized);
+  EXPECT_TRUE(host.formVisible(program.Form2()));
+  EXPECT_TRUE(checked("idleon"));
+  EXPECT_TRUE(newLines().empty());
+  host.runFor(61);
+  const std::vector<std::string> lines = newLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], StatsLine("\u00ac", "0", "0", "1"));
   EXPECT_FALSE(host.ended());
+}
+
+// Minimized, the strip comes back by its taskbar button or by a second start of loafix,
+// each time above a topmost window that another program put on top meanwhile; nothing
+// is posted or written on the way.
+TEST_F(StartUp, AMinimizedStripComesBackOnTopByItsButtonOrASecondStart) {
+  startUp();
+  newLines();
+  const std::string file = fileBytes();
+  const Hwnd strip = program.Form2();
+  for (const bool byButton : {true, false}) {
+    choose("minimize");
+    ASSERT_TRUE(desktop.window(strip)->minimized);
+    const Hwnd other = desktop.create(0, "Other", "", true);
+    desktop.window(other)->topmost = true;
+    if (byButton)
+      host.restoreFromTaskbar(strip);
+    else
+      host.after(0, [&] { AnotherStart(program); });
+    host.runFor(1);
+    EXPECT_FALSE(desktop.window(strip)->minimized) << byButton;
+    EXPECT_TRUE(host.formVisible(strip)) << byButton;
+    EXPECT_TRUE(desktop.window(strip)->topmost) << byButton;
+    EXPECT_EQ(desktop.children(0).front(), strip) << byButton;
+  }
+  EXPECT_FALSE(host.ended());
+  EXPECT_TRUE(newLines().empty());
+  EXPECT_EQ(fileBytes(), file);
 }
 
 class Ending : public ProgramTest, public ::testing::WithParamInterface<int> {};

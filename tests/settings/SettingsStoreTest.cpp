@@ -170,40 +170,118 @@ TEST_F(SettingsStoreTest, OddThingsWhereTheFileShouldBe) {
             fs::perms::owner_read | fs::perms::owner_write);
 }
 
-TEST_F(SettingsStoreTest, TheFolderFallsBackWhenNoFileCanBeCreated) {
-  const fs::path fallback = folder_ / "appdata";
-  fs::create_directory(fallback);
-  Put(folder_ / "a file", "");
+// The platform's file layer where a folder takes no new files (a standard account in
+// C:\ on current Windows) or a file is held against writing (another program has it
+// open): neither can be brought about here, where the tests may run as root.
+class ProbedFiles : public SettingsFiles {
+ public:
+  std::string uncreatable, held;
+
+  bool canCreateIn(const std::string& folder) override {
+    return folder != uncreatable && SettingsFiles::canCreateIn(folder);
+  }
+  bool canWrite(const std::string& path) override {
+    return path != held && SettingsFiles::canWrite(path);
+  }
+};
+
+TEST_F(SettingsStoreTest, TheFileInUseCanBeReadAndWrittenElseTheFallbackStartsFromIt) {
+  enum What { kNothing, kPlain, kReadOnly, kFolder, kFifo, kDevice, kNoFolder };
   struct Row {
-    fs::path preferred;
-    fs::path fallback;
-    fs::path chosen;
+    const char* what;
+    What preferred;
+    bool creatable = true;  // new files may be made in the preferred folder
+    bool held = false;      // another program holds the preferred file against writing
+    What fallback = kNothing;
+    bool fallsBack = false;
+    bool seeded = false;  // the fallback starts from the preferred file
   };
-  // Where the settings file should be, something that can never hold it.
-  fs::create_directories(folder_ / "folder" / "loafix.ini");
-  fs::create_directory(folder_ / "fifo");
-  ASSERT_EQ(::mkfifo((folder_ / "fifo" / "loafix.ini").c_str(), 0666), 0);
-  fs::create_directory(folder_ / "device");
-  fs::create_symlink("/dev/null", folder_ / "device" / "loafix.ini");
-  fs::create_directory(folder_ / "plain");
-  Put(folder_ / "plain" / "loafix.ini", "[idle info]\r\n");
   const Row rows[] = {
-      {folder_, fallback, folder_},
-      {folder_ / "missing", fallback, fallback},               // no drive C:
-      {folder_ / "a file", fallback, fallback},                // not a folder
-      {folder_ / "missing", fs::path(), folder_ / "missing"},  // nowhere else to go
-      {folder_ / "folder", fallback, fallback},
-      {folder_ / "fifo", fallback, fallback},
-      {folder_ / "device", fallback, fallback},
-      {folder_ / "plain", fallback, folder_ / "plain"},
+      {"both writable", kPlain, true, false, kPlain},
+      {"no file yet, and one may be made", kNothing},
+      {"a read-only file", kReadOnly, true, false, kNothing, true, true},
+      {"a read-only file, and the fallback has a file of its own", kReadOnly, true, false, kPlain,
+       true, false},
+      {"no new files, but the file there may be written", kPlain, false},
+      {"no new files, and a read-only file", kReadOnly, false, false, kNothing, true, true},
+      {"no new files, and no file", kNothing, false, false, kNothing, true, false},
+      {"a file held by another program", kPlain, true, true, kNothing, true, true},
+      {"a folder where the file should be", kFolder, true, false, kNothing, true, false},
+      {"a FIFO where the file should be", kFifo, true, false, kNothing, true, false},
+      {"a device where the file should be", kDevice, true, false, kNothing, true, false},
+      {"no drive C:", kNoFolder, false, false, kNothing, true, false},
+      {"a read-only file, and the fallback cannot keep one either", kReadOnly, true, false,
+       kNoFolder},
   };
-  for (const Row& row : rows)
-    EXPECT_EQ(PickSettingsFolder(row.preferred.string(), row.fallback.string()), row.chosen.string())
-        << row.preferred;
-  // The probes are gone.
-  EXPECT_EQ(Names(),
-            (std::vector<std::string>{"a file", "appdata", "device", "fifo", "folder", "plain"}));
-  EXPECT_EQ(fs::directory_iterator(folder_ / "plain")->path().filename(), "loafix.ini");
+  int serial = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const fs::path preferred = folder_ / ("c" + std::to_string(++serial));
+    const fs::path fallback = folder_ / ("appdata" + std::to_string(serial));
+    for (const auto& [where, what] :
+         {std::pair{preferred, row.preferred}, {fallback, row.fallback}}) {
+      if (what == kNoFolder) continue;
+      fs::create_directory(where);
+      const fs::path file = where / "loafix.ini";
+      if (what == kPlain || what == kReadOnly) Put(file, "[idle info]\r\nREASON=lunch\r\n");
+      if (what == kReadOnly) fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+      if (what == kFolder) fs::create_directory(file);
+      if (what == kFifo) {
+        ASSERT_EQ(::mkfifo(file.c_str(), 0666), 0);
+      }
+      if (what == kDevice) fs::create_symlink("/dev/null", file);
+    }
+    ProbedFiles files;
+    if (!row.creatable) files.uncreatable = preferred.string();
+    if (row.held) files.held = (preferred / "loafix.ini").string();
+    const SettingsPlace place =
+        PickSettingsPlace(preferred.string(), fallback.string(), "loafix.ini", files);
+    EXPECT_EQ(place.folder, (row.fallsBack ? fallback : preferred).string());
+    EXPECT_EQ(place.seedFolder, row.seeded ? preferred.string() : "");
+    // Only probes: nothing was written, no probe is left.
+    for (const auto& [where, what] :
+         {std::pair{preferred, row.preferred}, {fallback, row.fallback}})
+      EXPECT_EQ(fs::exists(where) ? std::distance(fs::directory_iterator(where), {}) : 0,
+                what != kNothing && what != kNoFolder);
+  }
+  // With nowhere else to go, the preferred folder, whatever it holds.
+  EXPECT_EQ(PickSettingsPlace((folder_ / "missing").string(), "").folder,
+            (folder_ / "missing").string());
+}
+
+TEST_F(SettingsStoreTest, AFallbackStartsAsTheOldFileByteForByteOnceSomethingIsSaved) {
+  const fs::path preferred = folder_ / "c";
+  const fs::path fallback = folder_ / "appdata";
+  fs::create_directory(preferred);
+  fs::create_directory(fallback);
+  const std::string old = "; mine\r\n\r\n[idle info]\r\nREASON=lunch\r\nAIM SN=sam\r\n";
+  Put(preferred / "loafix.ini", old);
+  fs::permissions(preferred / "loafix.ini", fs::perms::owner_read);
+  SettingsStore store(PickSettingsPlace(preferred.string(), fallback.string()));
+
+  // Until something is saved, the old file is read and nothing is made.
+  EXPECT_EQ(store.GetFromINI(kSection, "reason", kIniLower), "lunch");
+  EXPECT_EQ(store.Resolve(kIniUpper), (fallback / "loafix.ini").string());
+  EXPECT_FALSE(fs::exists(fallback / "loafix.ini"));
+  // The first write makes the new file: the old one's bytes with the change.
+  EXPECT_TRUE(store.WriteToINI(kSection, "interval", "60", kIniUpper));
+  EXPECT_EQ(Slurp(fallback / "loafix.ini"), old + "INTERVAL=60\r\n");
+  EXPECT_EQ(Slurp(preferred / "loafix.ini"), old);
+  // From now on the new file alone counts: a key removed there is gone.
+  EXPECT_TRUE(store.WriteToINI(kSection, "reason", std::nullopt, kIniUpper));
+  EXPECT_EQ(store.GetFromINI(kSection, "reason", kIniLower), "");
+  EXPECT_EQ(store.GetFromINI(kSection, "aim sn", kIniLower), "sam");
+  EXPECT_EQ(std::distance(fs::directory_iterator(fallback), {}), 1);
+}
+
+TEST_F(SettingsStoreTest, TemporaryFilesLeftBehindGoWithTheNextWrite) {
+  // A scanner held them when their write was over, so they could not be removed then.
+  for (const char* name : {".loafix.ini.4242-17.tmp", ".loafix-probe-4242-3.tmp",
+                           ".loafix.ini.keep", "other.tmp", "loafix.ini.tmp"})
+    Put(folder_ / name, "x");
+  store_.WriteToINI(kSection, "interval", "60", kIniUpper);
+  EXPECT_EQ(Names(), (std::vector<std::string>{".loafix.ini.keep", "loafix.ini", "loafix.ini.tmp",
+                                               "other.tmp"}));
 }
 
 // The platform's file layer with a rename that another program's handle refuses, which a

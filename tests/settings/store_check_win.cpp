@@ -103,25 +103,74 @@ void HeldFiles(const fs::path& folder) {
   }
 }
 
-// A folder, a device or nothing where the settings file should be.
+DWORD WINAPI LetGoSoon(LPVOID held) {
+  Sleep(5);
+  CloseHandle(held);
+  return 0;
+}
+
+// What stands where the settings file should be: a file that can be written, none, a
+// folder, a device, a read-only file, one another program holds against writing.
 void FolderChoice(const fs::path& folder) {
   const fs::path preferred = folder / "preferred";
   const fs::path fallback = folder / "appdata";
   fs::create_directories(preferred / "folder.ini");
   fs::create_directories(fallback);
-  Put(preferred / "plain.ini", "[idle info]\r\n");
+  for (const char* name : {"plain.ini", "readonly.ini", "held.ini"})
+    Put(preferred / name, "[idle info]\r\nREASON=lunch\r\n");
+  SetFileAttributesW((preferred / "readonly.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+  const HANDLE held = Hold(preferred / "held.ini", GENERIC_READ, FILE_SHARE_READ);
   struct Row {
     const char* name;
     bool falls;
+    bool seeded;
   };
   const Row rows[] = {
-      {"plain.ini", false}, {"missing.ini", false}, {"folder.ini", true},
-      {"NUL", true},        {"CON", true},
+      {"plain.ini", false, false},
+      {"missing.ini", false, false},
+      {"folder.ini", true, false},
+      {"readonly.ini", true, true},
+      {"held.ini", true, true},
+      // A device's name is that device in every folder: the fallback is no better.
+      {"NUL", false, false},
+      {"CON", false, false},
   };
-  for (const Row& row : rows)
-    Expect(PickSettingsFolder(preferred.string(), fallback.string(), row.name) ==
-               (row.falls ? fallback : preferred).string(),
+  for (const Row& row : rows) {
+    const SettingsPlace place = PickSettingsPlace(preferred.string(), fallback.string(), row.name);
+    Expect(place.folder == (row.falls ? fallback : preferred).string(),
            std::string("folder chosen for a settings file named ") + row.name);
+    Expect(place.seedFolder == (row.seeded ? preferred.string() : ""),
+           std::string("what the fallback starts from, for ") + row.name);
+  }
+  CloseHandle(held);
+  // A hold that ends within a moment (a scanner looking at the file) sends nothing away.
+  const HANDLE brief = Hold(preferred / "plain.ini", GENERIC_READ, FILE_SHARE_READ);
+  const HANDLE letGo = CreateThread(nullptr, 0, &LetGoSoon, brief, 0, nullptr);
+  Expect(PickSettingsPlace(preferred.string(), fallback.string(), "plain.ini").folder ==
+             preferred.string(),
+         "folder chosen for a file held for a moment");
+  WaitForSingleObject(letGo, INFINITE);
+  CloseHandle(letGo);
+  Expect(Count(fallback) == 0, "the choice writes nothing");
+  SetFileAttributesW((preferred / "readonly.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A temporary file a scanner held when its write was over could not be removed then; it
+// goes with the next write that finds it free.
+void Leftovers(const fs::path& folder) {
+  const fs::path sub = folder / "leftovers";
+  fs::create_directories(sub);
+  SettingsStore store(sub.string());
+  Put(sub / "~loafix.ini.4242-17.tmp", "x");
+  Put(sub / "~loafix.ini.4242-18.tmp", "x");
+  Put(sub / "~loafix.ini.keep", "x");
+  const HANDLE scanner = Hold(sub / "~loafix.ini.4242-18.tmp", GENERIC_READ, FILE_SHARE_READ);
+  store.WriteToINI(kSection, "interval", "60", kIniUpper);
+  Expect(!fs::exists(sub / "~loafix.ini.4242-17.tmp"), "a free leftover goes with the next write");
+  CloseHandle(scanner);
+  store.WriteToINI(kSection, "interval", "30", kIniUpper);
+  Expect(!fs::exists(sub / "~loafix.ini.4242-18.tmp"), "a held one with the write after");
+  Expect(Count(sub) == 2, "the settings file and the unrelated file stay");
 }
 
 }  // namespace
@@ -157,10 +206,11 @@ int main(int argc, char** argv) {
   Expect(!nowhere.WriteToINI(kSection, "interval", "60", kIniUpper), "no folder, no write");
   Expect(!fs::exists(folder / "missing"), "a missing folder stays missing");
 
-  Expect(win32::ChooseSettingsFolder() == "C:\\", "C:\\ where files can be created there");
-  Expect(PickSettingsFolder("Q:\\", folder.string()) == folder.string(),
+  Expect(win32::ChooseSettingsPlace().folder == "C:\\", "C:\\ where files can be created there");
+  Expect(PickSettingsPlace("Q:\\", folder.string()).folder == folder.string(),
          "the fallback where there is no drive");
   FolderChoice(folder);
+  Leftovers(folder);
   std::printf("%d failures\n", failures);
   return failures;
 }
