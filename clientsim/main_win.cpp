@@ -39,7 +39,7 @@ Options ParseCommandLine() {
     if (arg == L"--log" && hasValue) {
       options.logPath = args[++i];
     } else if (arg == L"--room" && hasValue) {
-      options.roomName = loafix::win32::WideToSystemCodePage(args[++i]);
+      options.roomName = loafix::win32::WideToSystemCodePage(args[++i]).value_or(options.roomName);
     } else if (arg == L"--no-room") {
       options.openRoom = false;
     } else if (arg == L"--modal") {

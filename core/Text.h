@@ -1,7 +1,6 @@
-// The program's text conversions. Its own text is UTF-8; "ANSI" is Windows-1252, the
-// ANSI code page of a Western-language system; the platform's wide text is UTF-16. Used
-// by every backend that must produce the bytes a real ANSI program would (the simulated
-// desktop, the settings file, the stand-in client's log).
+// The program's text conversions. Its own text is UTF-8; "ANSI" here is Windows-1252, the
+// ANSI code page of a Western-language system (core/CodePage gives it to the portable
+// layers beside the system's own); the platform's wide text is UTF-16.
 #pragma once
 
 #include <cstddef>

@@ -42,9 +42,11 @@ inline constexpr std::uintptr_t SC_DRAGMOVE = 0xF012;
 // Why a client operation stopped before its end.
 enum class ClientStop {
   None,
-  NotAnswering,  // a call waited out its bound on a client that did not answer
-  Refused,       // the window system would not let the message through (the client
-                 // runs at a higher privilege than the program)
+  NotAnswering,   // a call waited out its bound on a client that did not answer
+  Refused,        // the window system would not let the message through (the client
+                  // runs at a higher privilege than the program)
+  Unconvertible,  // a text could not be put into the system's code page, so it was not
+                  // sent (as "" it would empty the box and leave the Enter a line to post)
 };
 
 class WindowSystem {

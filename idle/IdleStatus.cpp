@@ -1,7 +1,7 @@
 // What the strip tells when the mouse rests on it: whether the person is idle, since
 // when, when the next line goes out and how often, and what became of the last line.
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 
 #include "idle/IdleCommands.h"
 
@@ -20,7 +20,8 @@ std::string IdleText(Program& p) {
   std::string text = "idle since " + ClockTime(p.idleState.since);
   if (!p.checked(items::enablescrolling)) return text + " \u00b7 scrolling off";
   const double left = std::ceil(p.idleState.nextLineAt - p.host.now());
-  const int nextIn = p.idleState.nextLineAt < 0 || left < 0 ? 0 : static_cast<int>(std::min(left, 2e9));
+  const int nextIn =
+      p.idleState.nextLineAt < 0 || left < 0 ? 0 : static_cast<int>(std::min(left, 2e9));
   text += " \u00b7 next line in " + std::to_string(nextIn) + " s";
   text += " \u00b7 every " + std::to_string(IntervalSeconds(p.read("interval"))) + " s";
   return text;
@@ -33,6 +34,8 @@ std::string LastLineText(const Program::LastLine& line) {
       return when + ": the client did not answer";
     case ClientStop::Refused:
       return when + ": the client refused it (it runs as administrator)";
+    case ClientStop::Unconvertible:
+      return when + ": its text does not fit this Windows' code page";
     case ClientStop::None:
       break;
   }

@@ -41,7 +41,7 @@ ensure_packages() {
       build) packages+=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
                         g++-mingw-w64-i686 g++-mingw-w64-x86-64) ;;
       wine)
-        packages+=(wine wine64 xvfb)
+        packages+=(wine wine64 xvfb locales)  # locales: the prefixes of other code pages
         if kernel_runs_32bit; then packages+=(wine32:i386); fi
         if [[ -n ${LOAFIX_WINE_ROOT_ONLY:-} ]] || ! kernel_runs_32bit; then
           # uidmap: mmdebstrap without root maps the user's subordinate ids with it.

@@ -3,7 +3,10 @@
 # persistent wineserver and an Xvfb display of its own, so nothing touches the user's
 # ~/.wine or screen.
 #
-#   wine-env.sh up   DIR            create DIR/prefix, start Xvfb and wineserver
+#   wine-env.sh up   DIR [LOCALE]   create DIR/prefix, start Xvfb and wineserver; Wine's
+#                                   ANSI code page follows LOCALE (default C.UTF-8: 1252;
+#                                   ru_RU.UTF-8: 1251, ja_JP.UTF-8: 932, hi_IN.UTF-8: 65001),
+#                                   generated first when the system lacks it
 #   wine-env.sh run  DIR PROGRAM [ARGS...]   run a Windows program in it
 #   wine-env.sh down DIR            stop the wineserver (and every Wine process) and Xvfb
 #   wine-env.sh env  DIR            print the environment, for `eval`
@@ -21,8 +24,14 @@ mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
 
 wine_environment() {
-  unset LC_ALL            # an LC_ALL other than English changes the ANSI code page
-  export LANG=C.UTF-8     # Wine's ANSI code page is then 1252
+  # Wine takes its ANSI code page from the locale of its processes (LC_ALL, LC_CTYPE,
+  # LANG): one for the whole prefix, chosen at `up`.
+  unset LC_ALL LC_CTYPE
+  LANG=C.UTF-8            # Wine's ANSI code page is then 1252
+  if [[ -f "$dir/locale" ]]; then LANG=$(cat "$dir/locale"); fi
+  export LANG
+  # A locale generated for this prefix alone (without root).
+  if [[ -d "$dir/locales" ]]; then export LOCPATH="$dir/locales"; fi
   export WINEPREFIX="$dir/prefix"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer dialogs
@@ -62,6 +71,30 @@ start_xvfb() {
   echo ":$number" >"$dir/display"
 }
 
+# Makes the locale $1 (NAME.UTF-8) available: the system's when it has it, else
+# generated into the system (as root, once for every later run) or into DIR/locales.
+ensure_locale() {
+  local want=$1 name=${1%%.*}
+  rm -rf "$dir/locales"
+  case "$want" in C | C.UTF-8 | POSIX) return 0 ;; esac
+  # Wine from the Debian 13 folder (see scripts/bin/wine) reads that system's locales,
+  # not these: it gets one of its own through LOCPATH.
+  local private=0
+  if [[ -n ${LOAFIX_WINE_ROOT_ONLY:-} ]] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    private=1
+  fi
+  if ((!private)) && locale -a 2>/dev/null | grep -qix "${name}.utf-\?8"; then return 0; fi
+  if ! command -v localedef >/dev/null; then
+    echo "wine-env: locale $want is missing and localedef is not installed (package locales)" >&2
+    return 1
+  fi
+  if ((!private && EUID == 0)) && flock /tmp/loafix-localedef.lock localedef -i "$name" -f UTF-8 "$want"; then
+    return 0
+  fi
+  mkdir -p "$dir/locales"
+  localedef -i "$name" -f UTF-8 "$dir/locales/$want"
+}
+
 stop_xvfb() {
   local pid
   pid=$(cat "$dir/xvfb.pid" 2>/dev/null || true)
@@ -81,6 +114,9 @@ case "$command" in
     stop_xvfb
     rm -rf "$dir/prefix"
     mkdir -p "$dir/prefix"
+    locale_name=${1:-C.UTF-8}
+    ensure_locale "$locale_name"
+    echo "$locale_name" >"$dir/locale"
     start_xvfb
     wine_environment
     started=$(date +%s%N)
@@ -137,7 +173,7 @@ case "$command" in
     ;;
   env)
     wine_environment
-    echo "export LANG=$LANG WINEPREFIX='$WINEPREFIX' WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES='$WINEDLLOVERRIDES' DISPLAY='${DISPLAY:-}' PATH='$PATH'; unset LC_ALL"
+    echo "export LANG=$LANG ${LOCPATH:+LOCPATH='$LOCPATH' }WINEPREFIX='$WINEPREFIX' WINEDEBUG=$WINEDEBUG WINEDLLOVERRIDES='$WINEDLLOVERRIDES' DISPLAY='${DISPLAY:-}' PATH='$PATH'; unset LC_ALL LC_CTYPE"
     ;;
   *)
     echo "usage: wine-env.sh up|run|down|env DIR ..." >&2

@@ -51,9 +51,11 @@ View CutAtNul(View s) {
 }
 
 // A name or value given by a caller, as the "A" functions receive it: in the ANSI code
-// page, up to its first NUL.
-std::u16string FromCaller(std::string_view utf8) {
-  return AnsiToUtf16(CutAtNul(std::string_view(Utf8ToAnsi(utf8))));
+// page, up to its first NUL. Nullopt when the code page cannot take it.
+std::optional<std::u16string> FromCaller(std::string_view utf8, const CodePage& codePage) {
+  const std::optional<std::string> bytes = codePage.FromUtf8(utf8);
+  if (!bytes) return std::nullopt;
+  return codePage.ToUtf16(CutAtNul(std::string_view(*bytes)));
 }
 
 // ---- the file as text ----
@@ -73,13 +75,17 @@ std::pair<Encoding, std::size_t> DetectEncoding(std::string_view bytes) {
 //
 // In an ANSI or UTF-8 file a position is a byte offset. Everything the line structure
 // depends on (line breaks, blanks, "[", "]", "=", NUL) is a single ASCII byte, and no
-// byte of a multi-byte character is ever one of them, so the structure is read straight
-// from the bytes; only names and values are decoded. A UTF-16 file has one position per
-// two bytes.
+// byte of a multi-byte UTF-8 character is ever one of them, so the structure is read
+// straight from the bytes; only names and values are decoded. A double-byte code page
+// is the exception: the platform decodes a lead byte and whatever byte follows it as one
+// character, so the second byte ("[", "]", even a blank or a line break) is marked as
+// part of it first, one bit per byte. A UTF-16 file has one position per two bytes.
 class View {
  public:
-  explicit View(std::string_view bytes) : bytes_(bytes) {
+  View(std::string_view bytes, const CodePage& codePage) : bytes_(bytes), codePage_(codePage) {
     std::tie(encoding_, bom_) = DetectEncoding(bytes);
+    // A system whose ANSI code page is UTF-8 reads a file without a mark as UTF-8.
+    if (encoding_ == Encoding::kAnsi && codePage.IsUtf8()) encoding_ = Encoding::kUtf8;
     wide_ = encoding_ == Encoding::kUtf16Le || encoding_ == Encoding::kUtf16Be;
     if (wide_) {
       begin_ = 0;
@@ -89,6 +95,11 @@ class View {
       end_ = bytes.size();
     }
     opaque_ = end_;
+    if (encoding_ == Encoding::kAnsi && HasLeadBytes(codePage)) {
+      seconds_.assign(end_, false);
+      for (std::size_t p = begin_; p + 1 < end_; ++p)
+        if (codePage.IsLeadByte(static_cast<unsigned char>(bytes[p]))) seconds_[++p] = true;
+    }
     if (encoding_ == Encoding::kUtf8) {
       // A multi-byte sequence cut off by the end of the file swallows the rest of it, line
       // breaks included, into one replacement character.
@@ -116,16 +127,21 @@ class View {
       const auto b = static_cast<unsigned char>(bytes_[bom_ + 2 * pos + 1]);
       return static_cast<char16_t>(encoding_ == Encoding::kUtf16Le ? a | (b << 8) : (a << 8) | b);
     }
-    return pos >= opaque_ ? char16_t{0xFFFD} : static_cast<unsigned char>(bytes_[pos]);
+    if (pos >= opaque_ || (!seconds_.empty() && seconds_[pos])) return char16_t{0xFFFD};
+    return static_cast<unsigned char>(bytes_[pos]);
   }
 
   // The first position of the ASCII unit `a` or `b` in [from, to), or `to`.
   std::size_t Seek(char16_t a, char16_t b, std::size_t from, std::size_t to) const {
     if (!wide_) {
       const std::size_t stop = std::min(to, opaque_);
-      const std::size_t hit = from < stop ? SeekByte(static_cast<char>(a), static_cast<char>(b),
-                                                     from, stop)
-                                          : stop;
+      std::size_t hit = stop;
+      while (from < stop) {
+        hit = SeekByte(static_cast<char>(a), static_cast<char>(b), from, stop);
+        if (hit == stop || seconds_.empty() || !seconds_[hit]) break;
+        from = hit + 1;  // the second byte of a character
+        hit = stop;
+      }
       return hit < stop ? hit : to;
     }
     while (from < to && At(from) != a && At(from) != b) ++from;
@@ -142,8 +158,10 @@ class View {
   // passed over without decoding them.
   bool MayHold(std::size_t from, std::size_t to, std::size_t units) const {
     const std::size_t n = to - from;
-    // A UTF-8 unit takes one to three bytes (a four-byte sequence gives two units).
-    return encoding_ == Encoding::kUtf8 ? units <= n && n <= 3 * units : n == units;
+    // A UTF-8 unit takes one to three bytes (a four-byte sequence gives two units), a
+    // unit of a double-byte code page one or two.
+    if (encoding_ == Encoding::kUtf8) return units <= n && n <= 3 * units;
+    return seconds_.empty() ? n == units : units <= n && n <= 2 * units;
   }
 
   // The units [from, to) decodes to. `from` is where a character starts, as every
@@ -152,7 +170,7 @@ class View {
     std::u16string out;
     switch (encoding_) {
       case Encoding::kAnsi:
-        return AnsiToUtf16(bytes_.substr(from, to - from));
+        return codePage_.ToUtf16(bytes_.substr(from, to - from));
       case Encoding::kUtf8:
         // The last character may run past `to`: it decodes as in the whole file.
         return Utf8ToUtf16(bytes_.substr(from), to - from);
@@ -163,11 +181,12 @@ class View {
     }
   }
 
-  std::string Encode(std::u16string_view s) const {
+  // Nullopt when the code page's conversion fails.
+  std::optional<std::string> Encode(std::u16string_view s) const {
     std::string out;
     switch (encoding_) {
       case Encoding::kAnsi:
-        return Utf16ToAnsi(s);
+        return codePage_.FromUtf16(s);
       case Encoding::kUtf8:
         return Utf16ToUtf8(s);
       case Encoding::kUtf16Le:
@@ -200,7 +219,15 @@ class View {
     return from;
   }
 
+  static bool HasLeadBytes(const CodePage& codePage) {
+    for (unsigned b = 0x80; b <= 0xFF; ++b)
+      if (codePage.IsLeadByte(static_cast<unsigned char>(b))) return true;
+    return false;
+  }
+
   std::string_view bytes_;
+  const CodePage& codePage_;
+  std::vector<bool> seconds_;  // double-byte code pages: the second bytes of characters
   Encoding encoding_ = Encoding::kAnsi;
   std::size_t bom_ = 0;
   bool wide_ = false;
@@ -330,10 +357,11 @@ Search Find(const View& v, std::u16string_view section, std::u16string_view key,
   return s;
 }
 
-// A replacement of the bytes [at, at + length) of the file.
+// A replacement of the bytes [at, at + length) of the file; no bytes when the code page
+// could not encode them.
 struct Splice {
   std::size_t at, length;
-  std::string bytes;
+  std::optional<std::string> bytes;
 };
 
 // New lines go after `after`, the last non-blank line of where they belong, or at the
@@ -352,7 +380,7 @@ void ApplySplices(std::string& bytes, std::vector<Splice> splices) {
   const bool wasAnsi = DetectEncoding(bytes).first == Encoding::kAnsi;
   std::sort(splices.begin(), splices.end(),
             [](const Splice& a, const Splice& b) { return a.at > b.at; });
-  for (const Splice& s : splices) bytes.replace(s.at, s.length, s.bytes);
+  for (const Splice& s : splices) bytes.replace(s.at, s.length, s.bytes.value_or(""));
   // An ANSI file whose first line went, or got a new line before it, may now begin with
   // bytes that read as a byte-order mark ("ï»¿" is the UTF-8 one), and every later read
   // would decode the whole file differently. A blank line first keeps it ANSI.
@@ -362,14 +390,30 @@ void ApplySplices(std::string& bytes, std::vector<Splice> splices) {
 // A value as the file will hold it: what a read of a raw write would give back for this
 // key (leading blanks and line breaks skipped, then the first line), without the stray
 // lines that a raw write would leave behind.
-std::u16string StoredValue(std::string_view utf8) {
-  const std::u16string all = FromCaller(utf8);
-  std::u16string_view v = all;
+std::u16string StoredValue(std::u16string_view v) {
   while (!v.empty() && IsBlank(v.front())) v.remove_prefix(1);
   const auto lineBreak = std::find_if(v.begin(), v.end(), IsBreak);
   v = v.substr(0, static_cast<std::size_t>(lineBreak - v.begin()));
   while (!v.empty() && IsBlank(v.back())) v.remove_suffix(1);
   return std::u16string(v);
+}
+
+// The longest start of `bytes` that is whole characters of the code page and no longer
+// than `most` bytes.
+std::string_view CutBytes(std::string_view bytes, std::size_t most, const CodePage& codePage) {
+  if (bytes.size() <= most) return bytes;
+  std::size_t end = 0;  // below `most`, so inside `bytes`
+  for (;;) {
+    const auto b = static_cast<unsigned char>(bytes[end]);
+    const std::size_t length = codePage.IsUtf8()        ? (b >= 0xF0   ? 4
+                                                           : b >= 0xE0 ? 3
+                                                           : b >= 0xC0 ? 2
+                                                                       : 1)
+                               : codePage.IsLeadByte(b) ? 2
+                                                        : 1;
+    if (end + length > most) return bytes.substr(0, end);
+    end += length;
+  }
 }
 
 // A name that would not read back as itself once written, or would split the line.
@@ -383,10 +427,13 @@ bool UnsafeKeyName(std::u16string_view key) {
 
 }  // namespace
 
-std::string ReadValue(std::string_view fileBytes, std::string_view section, std::string_view key) {
-  const View v(fileBytes);
-  const Search s =
-      Find(v, Trim(FromCaller(section)), Trim(FromCaller(key)), Want::kFirstEntry);
+std::string ReadValue(std::string_view fileBytes, std::string_view section, std::string_view key,
+                      const CodePage& codePage) {
+  const std::optional<std::u16string> sectionName = FromCaller(section, codePage);
+  const std::optional<std::u16string> keyName = FromCaller(key, codePage);
+  if (!sectionName || !keyName) return {};
+  const View v(fileBytes, codePage);
+  const Search s = Find(v, Trim(*sectionName), Trim(*keyName), Want::kFirstEntry);
   if (s.entries.empty() || !s.entries[0].hasValue) return {};
   const Line& l = s.entries[0];
   const std::u16string all = Value(v, l);
@@ -394,7 +441,11 @@ std::string ReadValue(std::string_view fileBytes, std::string_view section, std:
   if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
       value.back() == value.front())
     value = value.substr(1, value.size() - 2);
-  return AnsiToUtf8(Utf16ToAnsi(value.substr(0, kMaxValueLength)));
+  // What the caller gets is what the "A" function would hand over: the value in the ANSI
+  // code page, at most kMaxValueLength characters and as many bytes.
+  const std::optional<std::string> bytes = codePage.FromUtf16(value.substr(0, kMaxValueLength));
+  if (!bytes) return {};
+  return codePage.ToUtf8(CutBytes(*bytes, kMaxValueLength, codePage));
 }
 
 std::size_t EditRoom(std::string_view section, std::string_view key, std::string_view value) {
@@ -403,24 +454,29 @@ std::size_t EditRoom(std::string_view section, std::string_view key, std::string
   return 2 * (section.size() + key.size() + value.size()) + 32;
 }
 
-bool EditValue(std::string& fileBytes, std::string_view section, std::string_view key,
-               std::optional<std::string_view> value) {
-  const std::u16string sectionName(Trim(FromCaller(section)));
-  const std::u16string keyName(Trim(FromCaller(key)));
-  if (UnsafeSectionName(sectionName) || UnsafeKeyName(keyName)) return false;
+EditResult EditValue(std::string& fileBytes, std::string_view section, std::string_view key,
+                     std::optional<std::string_view> value, const CodePage& codePage) {
+  const std::optional<std::u16string> sectionGiven = FromCaller(section, codePage);
+  const std::optional<std::u16string> keyGiven = FromCaller(key, codePage);
+  const std::optional<std::u16string> valueGiven =
+      value ? FromCaller(*value, codePage) : std::u16string();
+  if (!sectionGiven || !keyGiven || !valueGiven) return EditResult::kNotEncodable;
+  const std::u16string sectionName(Trim(*sectionGiven));
+  const std::u16string keyName(Trim(*keyGiven));
+  if (UnsafeSectionName(sectionName) || UnsafeKeyName(keyName)) return EditResult::kNoChange;
 
   std::vector<Splice> splices;
   {
-    const View v(fileBytes);
+    const View v(fileBytes, codePage);
     if (!value) {
       const Search s = Find(v, sectionName, keyName, Want::kEveryEntry);
       // Every entry of the name goes, not only the first: with only the first removed, a
       // duplicate further down (a hand-edited file) would become the value read.
       for (const Line& l : s.entries)
-        splices.push_back({v.Raw(l.begin), v.Raw(l.next) - v.Raw(l.begin), {}});
-      if (splices.empty()) return false;
+        splices.push_back({v.Raw(l.begin), v.Raw(l.next) - v.Raw(l.begin), std::string()});
+      if (splices.empty()) return EditResult::kNoChange;
     } else {
-      const std::u16string stored = StoredValue(*value);
+      const std::u16string stored = StoredValue(*valueGiven);
       const Search s = Find(v, sectionName, keyName, Want::kFirstEntry);
       if (!s.sectionFound) {
         splices.push_back(InsertLines(
@@ -428,8 +484,7 @@ bool EditValue(std::string& fileBytes, std::string_view section, std::string_vie
       } else if (!s.entries.empty()) {
         // The name keeps the spelling it has on disk; only "=" and the value are new.
         const Line& l = s.entries[0];
-        if (l.hasValue && Value(v, l) == stored)
-          return false;
+        if (l.hasValue && Value(v, l) == stored) return EditResult::kNoChange;
         splices.push_back(
             {v.Raw(l.nameEnd), v.Raw(l.end) - v.Raw(l.nameEnd), v.Encode(u"=" + stored)});
       } else {
@@ -437,14 +492,17 @@ bool EditValue(std::string& fileBytes, std::string_view section, std::string_vie
       }
     }
   }
+  for (const Splice& s : splices)
+    if (!s.bytes) return EditResult::kNotEncodable;
   ApplySplices(fileBytes, std::move(splices));
-  return true;
+  return EditResult::kChanged;
 }
 
 std::optional<std::string> WriteValue(std::string_view fileBytes, std::string_view section,
-                                      std::string_view key, std::optional<std::string_view> value) {
+                                      std::string_view key, std::optional<std::string_view> value,
+                                      const CodePage& codePage) {
   std::string bytes(fileBytes);
-  if (!EditValue(bytes, section, key, value)) return std::nullopt;
+  if (EditValue(bytes, section, key, value, codePage) != EditResult::kChanged) return std::nullopt;
   return bytes;
 }
 

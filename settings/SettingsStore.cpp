@@ -6,7 +6,10 @@
 namespace loafix {
 
 SettingsStore::SettingsStore(SettingsPlace place, SettingsFiles& files)
-    : place_(std::move(place)), files_(files) {}
+    : SettingsStore(std::move(place), Windows1252(), files) {}
+
+SettingsStore::SettingsStore(SettingsPlace place, const CodePage& codePage, SettingsFiles& files)
+    : place_(std::move(place)), codePage_(codePage), files_(files) {}
 
 namespace {
 
@@ -39,7 +42,7 @@ std::string SettingsStore::GetFromINI(std::string_view section, std::string_view
                                       std::string_view file) const {
   try {
     if (readFile(file, 0) == ReadStatus::kUnreadable) return {};
-    return ini::ReadValue(bytes_, section, AnsiLower(key));
+    return ini::ReadValue(bytes_, section, AnsiLower(key), codePage_);
   } catch (...) {
     return {};  // out of memory on a monstrous file: read as missing
   }
@@ -57,7 +60,14 @@ bool SettingsStore::WriteToINI(std::string_view section, std::string_view key,
     // A file that exists but cannot be read is never overwritten: the rewrite would drop
     // every other line of it.
     if (read == ReadStatus::kUnreadable) return false;
-    if (!ini::EditValue(bytes_, section, upperKey, value)) return true;  // no change
+    switch (ini::EditValue(bytes_, section, upperKey, value, codePage_)) {
+      case ini::EditResult::kChanged:
+        break;
+      case ini::EditResult::kNoChange:
+        return true;
+      case ini::EditResult::kNotEncodable:
+        return false;  // nothing written: "" in place of the text would lose it
+    }
     WriteOutcome outcome = files_.replace(path, bytes_);
     if (outcome == WriteOutcome::kRefused && read == ReadStatus::kRead)
       outcome = files_.overwrite(path, bytes_);

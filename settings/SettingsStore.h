@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/CodePage.h"
 #include "core/Settings.h"
 #include "settings/SettingsFile.h"
 
@@ -24,9 +25,15 @@ struct SettingsPlace {
 
 class SettingsStore final : public Settings {
  public:
+  // The file's bytes are in the system's ANSI code page, Windows-1252 unless one is given.
+  SettingsStore(SettingsPlace place, const CodePage& codePage,
+                SettingsFiles& files = PlatformFiles());
   explicit SettingsStore(SettingsPlace place, SettingsFiles& files = PlatformFiles());
   explicit SettingsStore(std::string folder, SettingsFiles& files = PlatformFiles())
       : SettingsStore(SettingsPlace{std::move(folder), {}}, files) {}
+  SettingsStore(std::string folder, const CodePage& codePage,
+                SettingsFiles& files = PlatformFiles())
+      : SettingsStore(SettingsPlace{std::move(folder), {}}, codePage, files) {}
 
   // At most 749 characters of the key's value (UTF-8); "" for a missing file,
   // section or key. Section and key match in any letter case.
@@ -49,6 +56,7 @@ class SettingsStore final : public Settings {
   ReadStatus readFile(std::string_view file, std::size_t spare) const;
 
   SettingsPlace place_;
+  const CodePage& codePage_;
   SettingsFiles& files_;
   // The file's bytes during one call; its memory is kept for the next (see
   // SettingsFiles::read). Nothing in it is used again: every call reads the file afresh.

@@ -4,6 +4,7 @@
 #include "client/ClientWindows.h"
 #include "client/MailComposer.h"
 #include "client/clientkit.h"
+#include "core/Text.h"
 #include "idle/ChatLines.h"
 #include "platform/sim/SimClient.h"
 #include "platform/sim/SimHost.h"
@@ -94,6 +95,35 @@ TEST_F(ChatPath, ChatSendReachesTheStandInClientByteExact) {
             "color=#000000>h 15<font color=#ff8000><b>/</b><font color=#000000>m");
 }
 
+// A code page whose conversion fails, as Windows fails one given flags its code page
+// does not take.
+class RefusingCodePage final : public CodePage {
+ public:
+  unsigned number() const override { return 65001; }
+  std::u16string ToUtf16(std::string_view bytes) const override { return Utf8ToUtf16(bytes); }
+  std::optional<std::string> FromUtf16(std::u16string_view) const override { return std::nullopt; }
+  bool IsLeadByte(unsigned char) const override { return false; }
+};
+
+TEST(ChatPathInACodePage, ALineThatCannotBeConvertedIsNotSentAndGetsNoEnter) {
+  SimClock clock;
+  const RefusingCodePage refusing;
+  SimDesktop desktop(clock, refusing);
+  SimClient client(clock, desktop);
+  client.model().start();
+  const Hwnd input = client.model().openRoom("Town Square").inputBox;
+  desktop.window(input)->caption = "typed by the person";
+  desktop.recordDeliveries(true);
+  {
+    WindowSystem::Operation operation(desktop);
+    ChatSend(desktop, "lunch");
+  }
+  // Sent as "", the box would have been emptied and the Enter would have posted it.
+  EXPECT_TRUE(desktop.deliveries().empty());
+  EXPECT_TRUE(client.model().received().empty());
+  EXPECT_EQ(desktop.window(input)->caption, "typed by the person");
+}
+
 TEST_F(ChatPath, TypedTextIsReplacedAndEmptyTextStillPressesEnter) {
   SimClient client(clock, desktop);
   client.model().start();
@@ -140,7 +170,9 @@ TEST(WindowUtilities, StayOnTopDragHideShowAndGetText) {
   SimClock clock;
   SimDesktop desktop(clock);
   const Hwnd other = desktop.create(0, "Other");
-  const Hwnd form = desktop.create(0, "LoafixForm", "l\xf2\xe0" "f\xedx\xb9 - zed\xb2");
+  const Hwnd form = desktop.create(0, "LoafixForm",
+                                   "l\xf2\xe0"
+                                   "f\xedx\xb9 - zed\xb2");
   StayOnTop(desktop, form);
   EXPECT_TRUE(desktop.window(form)->topmost);
   EXPECT_EQ(desktop.children(0).front(), form);

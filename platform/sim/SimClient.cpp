@@ -1,7 +1,5 @@
 #include "platform/sim/SimClient.h"
 
-#include "core/Text.h"
-
 namespace loafix::sim {
 
 SimClient::SimClient(SimClock& clock, SimDesktop& desktop)
@@ -13,7 +11,8 @@ SimClient::~SimClient() { desktop_.onDestroyed = nullptr; }
 
 std::vector<std::string> SimClient::receivedUtf8() const {
   std::vector<std::string> lines;
-  for (const std::string& line : model_.received()) lines.push_back(AnsiToUtf8(line));
+  for (const std::string& line : model_.received())
+    lines.push_back(desktop_.codePage().ToUtf8(line));
   return lines;
 }
 

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "core/Text.h"
+#include "core/Text.h"  // EqualsIgnoreAsciiCase
 
 namespace loafix::sim {
 
-SimDesktop::SimDesktop(SimClock& clock) : clock_(clock) {}
+SimDesktop::SimDesktop(SimClock& clock, const CodePage& codePage)
+    : clock_(clock), codePage_(codePage) {}
 
 Hwnd SimDesktop::create(Hwnd parent, std::string_view className, std::string_view ansiCaption,
                         bool onTop) {
@@ -58,7 +59,7 @@ const std::vector<Hwnd>& SimDesktop::children(Hwnd parent) {
 
 std::string SimDesktop::caption(Hwnd handle) {
   SimWindow* w = window(handle);
-  return w ? AnsiToUtf8(w->caption) : std::string();
+  return w ? codePage_.ToUtf8(w->caption) : std::string();
 }
 
 void SimDesktop::bringToTop(Hwnd handle) {
@@ -83,11 +84,13 @@ Hwnd SimDesktop::FindWindowExA(Hwnd parent, Hwnd after, std::string_view classNa
     if (it == list.end()) return 0;  // not a child of this parent
     ++it;
   }
-  const std::string ansiCaption = caption ? Utf8ToAnsi(*caption) : std::string();
+  const std::optional<std::string> ansiCaption =
+      caption ? codePage_.FromUtf8(*caption) : std::string();
+  if (!ansiCaption) return 0;
   for (; it != list.end(); ++it) {
     const SimWindow& w = windows_.at(*it);
     if (!EqualsIgnoreAsciiCase(w.className, className)) continue;
-    if (caption && w.caption != ansiCaption) continue;
+    if (caption && w.caption != *ansiCaption) continue;
     return *it;
   }
   return 0;
@@ -164,7 +167,13 @@ std::intptr_t SimDesktop::SendMessageA(Hwnd handle, std::uint32_t message, std::
 
 std::intptr_t SimDesktop::SendMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
                                        std::string_view text) {
-  return send(handle, SimMessage{message, wParam, 0, Utf8ToAnsi(text), false});
+  std::optional<std::string> ansi = codePage_.FromUtf8(text);
+  if (!ansi) {
+    // Sent as "" it would empty the box and leave the Enter after it something to post.
+    abandonOperation(ClientStop::Unconvertible);
+    return 0;
+  }
+  return send(handle, SimMessage{message, wParam, 0, std::move(*ansi), false});
 }
 
 void SimDesktop::PostMessageA(Hwnd handle, std::uint32_t message, std::uintptr_t wParam,
@@ -244,7 +253,7 @@ std::string SimDesktop::GetWindowTextA(Hwnd handle, int maxCount) {
   SimWindow* w = window(handle);
   if (!w || maxCount <= 0) return {};
   const std::size_t n = std::min<std::size_t>(w->caption.size(), maxCount - 1);
-  return AnsiToUtf8(std::string_view(w->caption).substr(0, n));
+  return codePage_.ToUtf8(std::string_view(w->caption).substr(0, n));
 }
 
 }  // namespace loafix::sim

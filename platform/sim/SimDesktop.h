@@ -1,7 +1,8 @@
 // An in-process desktop: a tree of windows with classes, captions, Z order, enabled,
 // visible and topmost flags, and a handler per window for the messages sent and
-// posted to it. Texts are stored as Windows-1252 bytes, converted at this boundary,
-// so tests see the bytes a real client would receive.
+// posted to it. Texts are stored as bytes of the desktop's ANSI code page (Windows-1252
+// unless a test declares another), converted at this boundary, so tests see the bytes a
+// real client would receive.
 #pragma once
 
 #include <functional>
@@ -11,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/CodePage.h"
 #include "core/WindowSystem.h"
 #include "platform/sim/SimClock.h"
 
@@ -46,7 +48,10 @@ struct SimWindow {
 
 class SimDesktop : public WindowSystem {
  public:
-  explicit SimDesktop(SimClock& clock);
+  explicit SimDesktop(SimClock& clock, const CodePage& codePage = Windows1252());
+
+  // The system's ANSI code page on this desktop: the settings store's too.
+  const CodePage& codePage() const { return codePage_; }
 
   // ---- building the desktop (tests, the stand-in client, the host) ----
   // Creates a window last in the parent's order of children (first when `onTop`);
@@ -118,6 +123,7 @@ class SimDesktop : public WindowSystem {
   bool answers(Hwnd window);
 
   SimClock& clock_;
+  const CodePage& codePage_;
   std::unordered_map<Hwnd, SimWindow> windows_;
   std::vector<Hwnd> topLevel_;
   Hwnd nextHandle_ = 0x10010;

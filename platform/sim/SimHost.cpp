@@ -155,7 +155,8 @@ const ControlSpec* SimHost::control(Form& f, std::string_view name, std::size_t*
 }
 
 Hwnd SimHost::createForm(const FormSpec& layout) {
-  const Hwnd hwnd = desktop_.create(0, kFormClass, Utf8ToAnsi(layout.caption), true);
+  const Hwnd hwnd = desktop_.create(
+      0, kFormClass, desktop_.codePage().FromUtf8(layout.caption).value_or("?"), true);
   desktop_.window(hwnd)->visible = false;
   Form f{hwnd, layout, {}};
   for (const ControlSpec& c : layout.controls) f.texts.push_back(c.text);

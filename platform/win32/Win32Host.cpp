@@ -267,7 +267,9 @@ std::optional<std::string> Win32Host::inputBox(std::string_view message, std::st
 }
 
 void Win32Host::messageBox(std::string_view text, std::string_view title) {
-  const std::string ansiText = Utf8ToSystemCodePage(text), ansiTitle = Utf8ToSystemCodePage(title);
+  // A text the code page refuses still says something: its characters as "?".
+  const std::string ansiText = Utf8ToSystemCodePage(text).value_or("?"),
+                    ansiTitle = Utf8ToSystemCodePage(title).value_or("?");
   // Above the program's topmost windows; OK only, no icon.
   modal([&] {
     return MessageBoxA(nullptr, ansiText.c_str(), ansiTitle.c_str(),

@@ -9,8 +9,11 @@ namespace {
 
 // A name as an ANSI program would pass it, widened the way the A functions widen it,
 // so that a character outside the code page matches what FindWindowA would match.
-std::wstring AsAnsiProgramSees(std::string_view utf8) {
-  return SystemCodePageToWide(Utf8ToSystemCodePage(utf8));
+// Nullopt when the code page's conversion fails.
+std::optional<std::wstring> AsAnsiProgramSees(std::string_view utf8) {
+  const std::optional<std::string> ansi = Utf8ToSystemCodePage(utf8);
+  if (!ansi) return std::nullopt;
+  return SystemCodePageToWide(*ansi);
 }
 
 bool ClassIs(HWND window, const std::wstring& className) {
@@ -85,12 +88,15 @@ Hwnd Win32WindowSystem::FindWindowExA(Hwnd parent, Hwnd after, std::string_view 
     if (!IsWindow(afterWindow) || GetAncestor(afterWindow, GA_PARENT) != parentWindow) return 0;
     child = GetWindow(afterWindow, GW_HWNDNEXT);
   }
-  const std::wstring wantedClass = AsAnsiProgramSees(className);
-  const std::wstring wantedCaption = caption ? AsAnsiProgramSees(*caption) : std::wstring();
+  const std::optional<std::wstring> wantedClass = AsAnsiProgramSees(className);
+  const std::optional<std::wstring> wantedCaption =
+      caption ? AsAnsiProgramSees(*caption) : std::wstring();
+  // A name that cannot be spelled in the code page names no window ("" would name some).
+  if (!wantedClass || !wantedCaption) return 0;
   // A window destroyed during the walk ends it (GetWindow yields null); the bound only
   // guards against a sibling list changing under our feet forever.
   for (int steps = 0; child != nullptr && steps < 1'000'000; ++steps) {
-    if (ClassIs(child, wantedClass) && (!caption || StoredCaption(child) == wantedCaption))
+    if (ClassIs(child, *wantedClass) && (!caption || StoredCaption(child) == *wantedCaption))
       return FromHwnd(child);
     child = GetWindow(child, GW_HWNDNEXT);
   }
@@ -111,8 +117,13 @@ std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message
 
 std::intptr_t Win32WindowSystem::SendMessageA(Hwnd window, std::uint32_t message,
                                               std::uintptr_t wParam, std::string_view text) {
-  const std::string ansi = Utf8ToSystemCodePage(text);
-  return SendMessageA(window, message, wParam, reinterpret_cast<std::intptr_t>(ansi.c_str()));
+  const std::optional<std::string> ansi = Utf8ToSystemCodePage(text);
+  if (!ansi) {
+    // Sent as "" it would empty the box and leave the Enter after it something to post.
+    if (window != 0) abandonOperation(ClientStop::Unconvertible);
+    return 0;
+  }
+  return SendMessageA(window, message, wParam, reinterpret_cast<std::intptr_t>(ansi->c_str()));
 }
 
 void Win32WindowSystem::PostMessageA(Hwnd window, std::uint32_t message, std::uintptr_t wParam,

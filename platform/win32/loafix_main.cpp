@@ -3,8 +3,9 @@
 #include "platform/win32/Win32.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32OneProgram.h"
-#include "platform/win32/Win32WindowSystem.h"
 #include "platform/win32/Win32SettingsFolder.h"
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32WindowSystem.h"
 #include "settings/SettingsStore.h"
 #include "ui/UiCommands.h"
 
@@ -18,7 +19,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   loafix::win32::Win32WindowSystem windows;
   loafix::win32::Win32Host host(instance, windows);
-  loafix::SettingsStore settings(loafix::win32::ChooseSettingsPlace());
+  // The file's bytes are in the system's ANSI code page, as the platform's own profile
+  // functions would write them.
+  loafix::SettingsStore settings(loafix::win32::ChooseSettingsPlace(),
+                                 loafix::win32::SystemCodePage());
   loafix::Program program(windows, host, settings, loafix::LoafixParts());
   session.onAnotherStart([&] { host.runEvent([&] { loafix::AnotherStart(program); }); });
   program.start();

@@ -10,6 +10,7 @@
 
 #include "clientsim/Hex.h"
 #include "clientsim/Scenarios_win.h"
+#include "platform/win32/Win32Text.h"
 #include "tests/e2e/ChatText.h"
 #include "tests/e2e/Session.h"
 
@@ -67,10 +68,11 @@ Lines First(const Lines& lines, std::size_t n) {
                lines.begin() + static_cast<std::ptrdiff_t>(std::min(n, lines.size())));
 }
 
-// A settings file's bytes for a report: Windows-1252 shown as UTF-8, line ends visible.
+// A settings file's bytes for a report: the code page's characters shown as UTF-8, line
+// ends visible.
 std::string Printable(const std::string& bytes) {
   std::string out;
-  for (char c : AnsiToUtf8(bytes)) {
+  for (char c : win32::SystemCodePageToUtf8(bytes)) {
     if (c == '\r')
       out += "\\r";
     else if (c == '\n')
@@ -89,12 +91,12 @@ bool Contains(const std::string& text, const std::string& part) {
 // the command that wrote it is over: the program replaces the file by renaming a new
 // one over it, and a reader holding the file open at that moment would make the write
 // fail.
-#define CHECK_SETTING(keyLine)                                                                  \
-  do {                                                                                          \
-    const std::string file = SettingsBytes();                                                   \
-    if (!Contains(file, std::string(keyLine) + "\r\n"))                                         \
-      Fail(__FILE__, __LINE__,                                                                  \
-           "the settings file lacks " + AnsiToUtf8(keyLine) + "; it holds:" + Printable(file)); \
+#define CHECK_SETTING(keyLine)                                                                 \
+  do {                                                                                         \
+    const std::string file = SettingsBytes();                                                  \
+    if (!Contains(file, std::string(keyLine) + "\r\n"))                                        \
+      Fail(__FILE__, __LINE__,                                                                 \
+           "the settings file lacks " + Printable(keyLine) + "; it holds:" + Printable(file)); \
   } while (0)
 
 // Waits for `count` log lines after `mark`; on time-out reports what did come.
@@ -222,8 +224,8 @@ void HungClient() {
     ++cycles;
   }
   longest = std::max(longest, Now() - lastAnswer);
-  std::printf("  menu opened and closed %d times during the hang; longest stretch %.2f s\n",
-              cycles, longest);
+  std::printf("  menu opened and closed %d times during the hang; longest stretch %.2f s\n", cycles,
+              longest);
   WT_CHECK(longest < 6);
 
   // The client answers again: the poster goes on and idle off is taken.
@@ -964,6 +966,109 @@ void WithoutClient() {
   WT_CHECK_EQ(s.program().exitCode(), DWORD{0});
 }
 
+// ---- a person's own text in the system's code page ----
+
+// What the person types, and its bytes in the code page's table.
+struct OwnText {
+  unsigned codePage;
+  const char* reason;
+  std::string reasonBytes;
+  const char* screenName;
+  std::string screenNameBytes;
+};
+
+// The program's fixed text in a code page: its characters the code page has, "?" for
+// each one it lacks (no best fit). Spelled out for the few characters of the chat lines:
+// Cyrillic has "¬" (AC) and "·" (B7) of them, Japanese none, UTF-8 all.
+std::string FixedText(const std::string& utf8, unsigned codePage) {
+  if (codePage == 65001) return utf8;
+  if (codePage == 1252) return chat::Ansi(utf8);
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    const std::string c = utf8.substr(i, length);
+    i += length;
+    if (length == 1)
+      out += c;
+    else if (codePage == 1251 && c == "¬")
+      out += '\xAC';
+    else if (codePage == 1251 && c == "·")
+      out += '\xB7';
+    else
+      out += '?';
+  }
+  return out;
+}
+
+// The reason and the screen name typed into their prompts land in the settings file and
+// in the room as the bytes of the system's code page, and come back into the prompts as
+// typed. The start-up glyph "¬" is stored as the code page has it.
+void OwnTextInCodePage(const OwnText& own) {
+  Session s;
+  WT_REQUIRE(s.ready());
+  WT_REQUIRE(GetACP() == own.codePage);
+  WT_REQUIRE(PastSplash(s));
+  const Person& person = s.person();
+  const std::string glyph = FixedText("¬", own.codePage);
+  CHECK_SETTING("ASCII=" + glyph);
+
+  WT_REQUIRE(person.choose("reason"));
+  Answer(s, "reason", "please enter the reason for being idle", "", own.reason);
+  CHECK_SETTING("REASON=" + own.reasonBytes);
+  WT_REQUIRE(person.choose("aimsn"));
+  Answer(s, "aim sn", "what is your aim screen name?", "", own.screenName);
+  CHECK_SETTING("AIM SN=" + own.screenNameBytes);
+  WT_REQUIRE(person.choose("scrollinginterval"));
+  Answer(s, "set interval", "please enter a interval for the idle (secounds)", "60", "2");
+
+  // The glyph as read back from the file: "?" where the code page has no "¬".
+  const std::string readGlyph = own.codePage == 932 ? "?" : "¬";
+  const std::size_t mark = s.log().mark();
+  WT_REQUIRE(person.choose("idleon"));
+  const std::string stats =
+      FixedText(chat::AimStats(readGlyph, "0", "0", "0", ""), own.codePage) + own.screenNameBytes;
+  const std::string reason = FixedText(chat::Reason(readGlyph, ""), own.codePage) + own.reasonBytes;
+  if (!s.log().waitFor(mark, ChatEntry(reason), 8))
+    Fail(__FILE__, __LINE__,
+         "no reason line " + Readable(ChatEntry(reason)) +
+             "; the client received:" + Show(s.log().linesSince(mark)));
+  CHECK_LINES(First(s.log().linesSince(mark), 2), (Lines{"enter " + Hex(kRoom), ChatEntry(stats)}));
+  // For the record: the reason's bytes as the client logged them and as the file has them.
+  for (const ClientLog::Entry& e : s.log().chatSince(mark))
+    if (e.line.find("son<") != std::string::npos && e.line.size() >= own.reasonBytes.size())
+      std::printf("  chat line ends in %s\n",
+                  Hex(e.line.substr(e.line.size() - own.reasonBytes.size())).c_str());
+  const std::string file = SettingsBytes();
+  const std::size_t at = file.find("REASON=");
+  if (at != std::string::npos)
+    std::printf("  file: REASON=%s\n",
+                Hex(file.substr(at + 7, file.find('\r', at) - at - 7)).c_str());
+  WT_REQUIRE(person.choose("idleoff"));
+
+  // Asked again, each prompt offers what the person typed.
+  WT_REQUIRE(person.choose("reason"));
+  Answer(s, "reason", "please enter the reason for being idle", own.reason, own.reason);
+  WT_REQUIRE(person.choose("aimsn"));
+  WT_REQUIRE(person.choose("aimsn"));
+  Answer(s, "aim sn", "what is your aim screen name?", own.screenName, own.screenName);
+}
+
+void OwnText1252() {
+  OwnTextInCodePage({1252, "déjà vu", "d\xE9j\xE0 vu", "zoë", "zo\xEB"});
+}
+void OwnText1251() {
+  OwnTextInCodePage({1251, "обед", "\xEE\xE1\xE5\xE4", "саша", "\xF1\xE0\xF8\xE0"});
+}
+void OwnText932() {
+  // ソ and ゾ end in "\" and "]".
+  OwnTextInCodePage({932, "昼食", "\x92\x8B\x90\x48", "ソゾ", "\x83\x5C\x83\x5D"});
+}
+void OwnText65001() {
+  OwnTextInCodePage({65001, "обед", "\xD0\xBE\xD0\xB1\xD0\xB5\xD0\xB4", "昼食¬",
+                     "\xE6\x98\xBC\xE9\xA3\x9F\xC2\xAC"});
+}
+
 }  // namespace
 
 const std::vector<Case>& EndToEndCases() {
@@ -988,6 +1093,11 @@ const std::vector<Case>& EndToEndCases() {
       {"read-only-settings", &ReadOnlySettingsFile},
       {"minimize", &MinimizeAndBringBack},
       {"second-start", &SecondStart},
+      // Each in a prefix whose ANSI code page is the one named.
+      {"own-text-1252", &OwnText1252},
+      {"own-text-1251", &OwnText1251},
+      {"own-text-932", &OwnText932},
+      {"own-text-65001", &OwnText65001},
   };
   return cases;
 }

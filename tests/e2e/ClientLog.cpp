@@ -1,7 +1,7 @@
 #include "tests/e2e/ClientLog.h"
 
-#include "core/Text.h"
 #include "clientsim/Hex.h"
+#include "platform/win32/Win32Text.h"
 #include "tests/wine/WineTest.h"
 
 namespace loafix::e2e {
@@ -20,7 +20,7 @@ std::string Readable(const std::string& line) {
     if (!out.empty()) out += ' ';
     if (hex) {
       out += '"';
-      out += AnsiToUtf8(Unhex(word));
+      out += win32::SystemCodePageToUtf8(Unhex(word));  // the client's code page is ours
       out += '"';
     } else {
       out += word;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/Text.h"
+#include "platform/win32/Win32Text.h"
 #include "tests/wine/WineTest.h"
 
 namespace loafix::e2e {
@@ -97,10 +98,11 @@ BOOL CALLBACK CollectWindow(HWND w, LPARAM list) {
 }
 
 // A top-level window's caption, in its ANSI bytes.
+// As UTF-8: the program's captions are Unicode, whatever the code page.
 std::string Caption(HWND window) {
-  char buffer[256];
-  const int n = GetWindowTextA(window, buffer, sizeof buffer);
-  return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+  wchar_t buffer[256];
+  const int n = GetWindowTextW(window, buffer, 256);
+  return win32::WideToUtf8(std::wstring_view(buffer, n > 0 ? static_cast<std::size_t>(n) : 0));
 }
 
 // Top-level windows in Z order (topmost first), shown or hidden.
@@ -191,7 +193,13 @@ std::string AnsiText(HWND window) {
 }
 
 std::string Text(HWND window) {
-  return AnsiToUtf8(AnsiText(window));
+  // As a person reads it: the window's characters, whatever the code page.
+  wchar_t buffer[4096];
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer),
+                           SMTO_ABORTIFHUNG, 5000, &length))
+    return {};
+  return win32::WideToUtf8(std::wstring_view(buffer, length < 4096 ? length : 0));
 }
 
 std::vector<HWND> Children(HWND parent, std::string_view className) {
@@ -202,7 +210,7 @@ std::vector<HWND> Children(HWND parent, std::string_view className) {
 }
 
 void EndLeftovers() {
-  const std::vector<std::string> captions = {Utf8ToAnsi(kSplash), Utf8ToAnsi(kStrip)};
+  const std::vector<std::string> captions = {std::string(kSplash), std::string(kStrip)};
   std::vector<DWORD> owners;
   for (HWND w : TopLevelWindows()) {
     const DWORD owner = OwnerOf(w);
@@ -223,7 +231,7 @@ void EndLeftovers() {
 }
 
 HWND Person::window(std::string_view caption) const {
-  const std::string wanted = Utf8ToAnsi(caption);
+  const std::string wanted(caption);
   for (HWND w : TopLevelWindows()) {
     if (OwnerOf(w) == programId_ && Caption(w) == wanted) return w;
   }
@@ -427,7 +435,7 @@ bool Person::choose(std::string_view item) const {
 }
 
 HWND Person::dialog(std::string_view title) const {
-  const std::string wanted = Utf8ToAnsi(title);
+  const std::string wanted(title);
   for (HWND w : TopLevelWindows()) {
     if (OwnerOf(w) == programId_ && IsWindowVisible(w) && ClassName(w) == "#32770" &&
         Caption(w) == wanted)
@@ -449,16 +457,17 @@ std::optional<Prompt> Person::waitForPrompt(std::string_view title, double secon
     prompt.message += text;
   }
   prompt.ansiText = AnsiText(Children(box, "Edit").front());
-  prompt.text = AnsiToUtf8(prompt.ansiText);
+  prompt.text = Text(Children(box, "Edit").front());
   return prompt;
 }
 
 bool Person::answer(const Prompt& prompt, const std::optional<std::string>& text) const {
   if (text) {
-    const std::string bytes = Utf8ToAnsi(*text);
+    // Typed, so characters rather than bytes of some code page.
+    const std::wstring typed = win32::Utf8ToWide(*text);
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(Children(prompt.window, "Edit").front(), WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>(bytes.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
+    SendMessageTimeoutW(Children(prompt.window, "Edit").front(), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(typed.c_str()), SMTO_ABORTIFHUNG, 5000, &ignored);
   }
   HWND button = GetDlgItem(prompt.window, text ? IDOK : IDCANCEL);
   if (!button) return false;

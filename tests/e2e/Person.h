@@ -52,7 +52,8 @@ bool HasTaskbarButton(HWND window);  // an unowned, visible, non-tool window
 // The top-level windows of a process that are shown.
 std::vector<HWND> ShownWindowsOf(DWORD process);
 
-// Text of a window of another process, as Windows-1252 bytes and as UTF-8.
+// Text of a window of another process, as the bytes of the ANSI code page and as the
+// characters a person reads (UTF-8).
 std::string AnsiText(HWND window);
 std::string Text(HWND window);
 // Its direct children of a class (any letter case), in order.

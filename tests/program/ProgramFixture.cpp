@@ -17,7 +17,8 @@ std::filesystem::path FreshFolder() {
 
 }  // namespace
 
-ProgramTest::ProgramTest() : folder(FreshFolder()), store(folder.string()) {
+ProgramTest::ProgramTest(const CodePage& codePage)
+    : folder(FreshFolder()), desktop(clock, codePage), store(folder.string(), codePage) {
   client.model().start();
   client.model().openRoom("Town Square");
   client.model().onLog = [this](const std::string& line) {

@@ -18,7 +18,8 @@ namespace loafix {
 
 class ProgramTest : public ::testing::Test {
  protected:
-  ProgramTest();
+  // The desktop's ANSI code page (1252 unless a test picks another) is the store's too.
+  explicit ProgramTest(const CodePage& codePage = Windows1252());
   ~ProgramTest() override;
 
   // Starts the program and clicks the splash; returns after the advertisement.
@@ -39,7 +40,7 @@ class ProgramTest : public ::testing::Test {
 
   std::filesystem::path folder;
   sim::SimClock clock{10 * 3600.0};
-  sim::SimDesktop desktop{clock};
+  sim::SimDesktop desktop;
   sim::SimHost host{clock, desktop};
   sim::SimClient client{clock, desktop};
   SettingsStore store;

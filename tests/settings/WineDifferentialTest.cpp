@@ -18,8 +18,9 @@
 #include <set>
 #include <sstream>
 
-#include "core/Text.h"
 #include "clientsim/Hex.h"
+#include "core/Text.h"
+#include "platform/sim/SimCodePages.h"
 #include "settings/IniFile.h"
 #include "settings/SettingsStore.h"
 #include "tests/settings/IniReference.h"
@@ -42,10 +43,10 @@ void PrintTo(const Section& section, std::ostream* out) {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Slurp;
 using ini::Shown;
 using ini::reference::Section;
 using ini::reference::Sections;
+using test::Slurp;
 
 constexpr int kSequences = 1200;
 const char* const kKeys[] = {"interval", "ascii",     "aim sn",     "reason",
@@ -407,12 +408,26 @@ class WineDifferentialTest : public testing::Test {
       std::cout << "files kept in " << root_ << '\n';
   }
 
-  // Runs a command in this suite's own Wine prefix, with the code page the oracle needs.
-  static int Run(const std::string& commandLine) {
-    const std::string command = "env -u LC_ALL WINEPREFIX='" + (root_ / "prefix").string() +
-                                "' WINEDEBUG=-all LANG=C.UTF-8 DISPLAY= " + commandLine + " >>'" +
+  // Runs a command in this suite's own Wine prefix, with the code page the oracle needs:
+  // Wine's follows the locale of each of its processes (C.UTF-8: 1252).
+  static int Run(const std::string& commandLine, const std::string& locale = "C.UTF-8") {
+    const std::string locales = (root_ / "locales").string();
+    const std::string command = "env -u LC_ALL -u LC_CTYPE WINEPREFIX='" +
+                                (root_ / "prefix").string() + "' WINEDEBUG=-all LANG=" + locale +
+                                (fs::exists(locales) ? " LOCPATH='" + locales + "'" : "") +
+                                " DISPLAY= " + commandLine + " >>'" +
                                 (root_ / "wine.log").string() + "' 2>&1";
     return std::system(command.c_str());
+  }
+
+  // A locale the system lacks is generated for this suite alone.
+  static void EnsureLocale(const std::string& locale) {
+    const std::string name = locale.substr(0, locale.find('.'));
+    if (std::system(("locale -a | grep -qix '" + name + ".utf-\\?8'").c_str()) == 0) return;
+    fs::create_directories(root_ / "locales");
+    std::system(("localedef -i " + name + " -f UTF-8 '" + (root_ / "locales" / locale).string() +
+                 "' >>'" + (root_ / "wine.log").string() + "' 2>&1")
+                    .c_str());
   }
 
   static fs::path root_;
@@ -584,6 +599,66 @@ TEST_F(WineDifferentialTest, ReadBacksMatchThePlatformsPrivateProfileFunctions) 
     std::cout << "  known difference: " << what << ": " << n << '\n';
   EXPECT_GE(sequences.size(), 1000u);
   EXPECT_EQ(mismatches, 0);
+}
+
+// Files of a Cyrillic (1251) and a Japanese (932) system read through both sides, the
+// platform's in a process whose ANSI code page is that one. In 932 the second byte of
+// ソ, ゾ and ゼ is "\\", "]" and "["; a lead byte before a line break takes the break.
+TEST_F(WineDifferentialTest, OtherCodePagesReadAsThePlatformReadsThem) {
+  struct Row {
+    unsigned codePage;
+    std::string file;
+    const char* key;
+  };
+  const Row rows[] = {
+      {1251, "[idle info]\r\nREASON=\xEE\xE1\xE5\xE4\r\n", "reason"},
+      {1251, "\xEF\xBB\xBF[idle info]\r\nREASON=\xD0\xBE\xE6\x98\xBC\r\n", "reason"},
+      {932, "[idle info]\r\nREASON=\x92\x8B\x90\x48\x83\x5C\r\n", "reason"},
+      {932, "[idle info]\x83\x5D\r\nREASON=x\r\n", "reason"},
+      {932, "[idle info]\r\n[\x83\x5D\r\n[\x83\x5B\r\nREASON=y\r\n", "reason"},
+      {932, "[idle info]\r\nREASON=a\x81\r\nAIM SN=b\r\n", "reason"},
+      {932, "[idle info]\r\nREASON=a\x81\r\nAIM SN=b\r\n", "aim sn"},
+      {932, "[idle info]\r\nREASON=\xBA\xDD \x84\x80\r\n", "reason"},
+      // (A character 932 lacks, such as "¬", differs on purpose: the platform hands over
+      // its best fit, 81 CA "￢"; the store, as every conversion of the program, "?".)
+      {932, "\xEF\xBB\xBF[idle info]\r\nREASON=\xE6\x98\xBC\xD0\xBE\r\n", "reason"},
+  };
+  const std::pair<unsigned, const char*> locales[] = {{1251, "ru_RU.UTF-8"}, {932, "ja_JP.UTF-8"}};
+  for (const auto& [codePage, locale] : locales) {
+    EnsureLocale(locale);
+    const fs::path folder = root_ / ("cp" + std::to_string(codePage));
+    fs::create_directories(folder);
+    std::ofstream script(folder / "script.txt", std::ios::binary);
+    std::vector<const Row*> mine;
+    for (const Row& row : rows) {
+      if (row.codePage != codePage) continue;
+      const fs::path file = folder / (std::to_string(mine.size()) + ".ini");
+      std::ofstream(file, std::ios::binary) << row.file;
+      script << "F " << HexWord(WinePath(file)) << "\nR " << HexWord(kSection) << ' '
+             << HexWord(row.key) << '\n';
+      mine.push_back(&row);
+    }
+    script.close();
+    ASSERT_EQ(Run("'" LOAFIX_WINE "' '" LOAFIX_INI_ORACLE "' '" + WinePath(folder / "script.txt") +
+                      "' '" + WinePath(folder / "results.txt") + "' " + std::to_string(codePage),
+                  locale),
+              0)
+        << "the oracle failed in " << locale << "; see its log:\n"
+        << Slurp(root_ / "wine.log");
+    std::ifstream results(folder / "results.txt", std::ios::binary);
+    const CodePage& page = sim::SimCodePage(codePage);
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+      std::size_t count = 0;
+      std::string hex;
+      results >> count >> hex;
+      std::ofstream(folder / "loafix.ini", std::ios::binary) << mine[i]->file;
+      const SettingsStore store(folder.string(), page);
+      const std::string ours =
+          page.FromUtf8(store.GetFromINI(kSection, mine[i]->key, kIniUpper)).value_or("<none>");
+      EXPECT_EQ(Shown(ours), Shown(Unhex(hex)))
+          << codePage << ": " << Shown(mine[i]->file) << " key " << mine[i]->key;
+    }
+  }
 }
 
 }  // namespace

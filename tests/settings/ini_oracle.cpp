@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -27,14 +28,16 @@ using loafix::HexWord;
 using loafix::Unhex;
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: ini_oracle <script> <results>\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: ini_oracle <script> <results> [<code page>]\n");
     return 2;
   }
-  // The comparison is about the bytes of a Western system; any other code page
-  // would make every high byte differ for reasons unrelated to the store.
-  if (GetACP() != 1252) {
-    std::fprintf(stderr, "ini_oracle: ANSI code page is %u, not 1252\n", GetACP());
+  // The comparison is about the bytes of one code page (a Western system's unless
+  // another is named); any other would make every high byte differ for reasons unrelated
+  // to the store.
+  const unsigned expected = argc == 4 ? static_cast<unsigned>(std::atoi(argv[3])) : 1252;
+  if (GetACP() != expected) {
+    std::fprintf(stderr, "ini_oracle: ANSI code page is %u, not %u\n", GetACP(), expected);
     return 3;
   }
   std::ifstream script(argv[1], std::ios::binary);
