@@ -111,6 +111,10 @@ struct ClientOptions {
   bool mailDraftAtStart = false;  // a "Write Mail" window the user already has open
 };
 
+// How long the client answers no message at all when told to stop answering, as a busy
+// one does.
+inline constexpr int kHangMs = 20000;
+
 // What the client took from its windows (ANSI bytes).
 struct SentIm {
   std::string screenName, text;

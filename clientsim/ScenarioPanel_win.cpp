@@ -1,23 +1,23 @@
 #include "clientsim/ScenarioPanel_win.h"
 
+#include <string>
+
+#include "clientsim/Scenarios_win.h"
+
 namespace loafix::clientsim {
 namespace {
 
 constexpr char kPanelClass[] = "ClientsimPanel";
 
-struct Button {
-  int command;
-  const char* caption;
-  bool checkBox;
-};
-
-constexpr Button kButtons[] = {
-    {kOpenRoom, "Open a chat room", false},       {kCloseRoom, "Close the top room", false},
-    {kRaiseModal, "Raise a modal window", false}, {kDropModal, "Drop the modal window", false},
-    {kMessageBox, "Show a message box", false},   {kMailWindow, "Open a Write Mail window", false},
-    {kSlowMail, "Mail window opens late", true},  {kSlowIm, "IM window opens late", true},
-    {kMailStaysOpen, "Mail window stays open", true}, {kHang, "Stop answering for 20 s", false},
-};
+// A button shows its caption's "&" as an underline; the panel's buttons have no access
+// keys.
+std::string WithoutAccessKey(const char* caption) {
+  std::string text;
+  for (const char* c = caption; *c; ++c) {
+    if (*c != '&') text += *c;
+  }
+  return text;
+}
 
 LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* onCommand =
@@ -58,7 +58,8 @@ HWND CreateScenarioPanel(HINSTANCE instance, HWND frame,
   RegisterClassExA(&wc);
 
   constexpr int kWidth = 190, kRow = 30;
-  const int count = static_cast<int>(sizeof kButtons / sizeof kButtons[0]);
+  int count = 0;
+  for (const Scenario& s : ScenarioTable()) count += (s.where & Scenario::kPanel) ? 1 : 0;
   RECT client{0, 0, kWidth, 8 + count * kRow};
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
   AdjustWindowRectEx(&client, style, FALSE, WS_EX_TOOLWINDOW);
@@ -71,13 +72,14 @@ HWND CreateScenarioPanel(HINSTANCE instance, HWND frame,
       panel, GWLP_USERDATA,
       reinterpret_cast<LONG_PTR>(new std::function<void(int, bool)>(std::move(onCommand))));
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  for (int i = 0; i < count; ++i) {
-    const Button& b = kButtons[i];
+  int row = 0;
+  for (const Scenario& s : ScenarioTable()) {
+    if (!(s.where & Scenario::kPanel)) continue;
     HWND button = CreateWindowExA(
-        0, "Button", b.caption,
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | (b.checkBox ? BS_AUTOCHECKBOX : BS_PUSHBUTTON), 8,
-        6 + i * kRow, kWidth - 16, kRow - 6, panel,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.command)), instance, nullptr);
+        0, "Button", WithoutAccessKey(s.caption).c_str(),
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | (s.checkBox ? BS_AUTOCHECKBOX : BS_PUSHBUTTON), 8,
+        6 + row++ * kRow, kWidth - 16, kRow - 6, panel,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.command)), instance, nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   return panel;

@@ -7,20 +7,19 @@
 //   clientsim.exe [--log FILE] [--room NAME] [--no-room] [--modal] [--message-box]
 //                 [--mail-draft] [--slow-mail MS] [--slow-im MS] [--no-panel]
 #include "clientsim/ScenarioPanel_win.h"
+#include "clientsim/Scenarios_win.h"
 #include "clientsim/Win32Surface_win.h"
 
 #include <string>
 #include <vector>
 
 #include "platform/win32/Win32Text.h"
-#include "platform/win32/Win32WindowSystem.h"
 
 #include <shellapi.h>
 
 namespace {
 
 using namespace loafix::clientsim;
-using loafix::win32::FromHwnd;
 
 struct Options {
   std::wstring logPath;
@@ -87,21 +86,6 @@ class LogFile {
   HANDLE file_ = INVALID_HANDLE_VALUE;
 };
 
-HMENU BuildMenu() {
-  HMENU client = CreatePopupMenu();
-  AppendMenuA(client, MF_STRING, kOpenRoom, "&Open a chat room");
-  AppendMenuA(client, MF_STRING, kCloseRoom, "&Close the top room");
-  AppendMenuA(client, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(client, MF_STRING, kRaiseModal, "Raise a &modal window");
-  AppendMenuA(client, MF_STRING, kMessageBox, "Show a message &box");
-  AppendMenuA(client, MF_STRING, kMailWindow, "Open a &Write Mail window");
-  AppendMenuA(client, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(client, MF_STRING, kExit, "E&xit");
-  HMENU bar = CreateMenu();
-  AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(client), "&Client");
-  return bar;
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -113,59 +97,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   surface.attach(model);
   model.options = options.client;
   model.onLog = [&log](const std::string& line) { log.append(line); };
-  surface.frameMenu = BuildMenu();
+  surface.frameMenu = BuildScenarioMenu();
 
-  int roomsOpened = 0;
-  auto command = [&](int id, bool checked) {
-    switch (id) {
-      case kOpenRoom:
-        model.openRoom(roomsOpened++ == 0 ? options.roomName
-                                          : "Room " + std::to_string(roomsOpened));
-        break;
-      case kCloseRoom:
-        if (HWND mdi = surface.mdiClient()) {
-          // The top of the MDI area's order: the room a lookup finds first.
-          for (HWND w = GetWindow(mdi, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-            if (model.room(FromHwnd(w))) {
-              model.closeRoom(FromHwnd(w));
-              break;
-            }
-          }
-        }
-        break;
-      case kRaiseModal:
-        model.raiseModal();
-        break;
-      case kDropModal:
-        model.dropModal();
-        break;
-      case kMessageBox:
-        model.showMessageBox("You have no new mail.");
-        break;
-      case kMailWindow:
-        model.openMailWindow("Write Mail", true);
-        break;
-      case kSlowMail:
-        model.options.mailOpenDelayMs = checked ? 3000 : 0;
-        break;
-      case kSlowIm:
-        model.options.imOpenDelayMs = checked ? 2000 : 0;
-        break;
-      case kExit:
-        PostQuitMessage(0);
-        break;
-      case kMailStaysOpen:
-        model.options.mailStaysOpen = checked;
-        break;
-      case kHang:
-        // Busy on the one thread that owns every window: no message is answered, sent
-        // or posted, and Wine never marks the windows as hung.
-        Sleep(kHangMs);
-        break;
-      default:
-        break;
-    }
-  };
+  Scenarios scenarios{model, surface, options.roomName};
+  auto command = [&](int id, bool checked) { RunScenario(scenarios, id, checked); };
   surface.onCommand = [&](int id) { command(id, false); };
 
   model.start();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace loafix {
@@ -54,6 +55,14 @@ struct FormSpec {
   Handler onMouseDown;                  // any mouse button pressed on the background
   Handler onCloseRequest;               // closed from outside (Alt+F4); empty: hide
   Handler onRestore;                    // brought back by the person after a minimize
+};
+
+// The name of a menu item, as handlers look it up. Only the layer that owns an item
+// spells its name, once, as a constant of namespace `items`; everyone else names the
+// constant, so a misspelt name does not compile.
+struct ItemName {
+  explicit constexpr ItemName(std::string_view text) : text(text) {}
+  std::string_view text;
 };
 
 // One item of a menu tree. Separators are items whose caption is exactly "-".

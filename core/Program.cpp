@@ -107,8 +107,8 @@ MenuItem& Program::menu() {
   return file_;
 }
 
-MenuItem& Program::item(std::string_view name) {
-  MenuItem* found = Find(menu(), name);
+MenuItem& Program::item(ItemName name) {
+  MenuItem* found = Find(menu(), name.text);
   assert(found && "every item a handler names is in the command menu");
   return *found;
 }

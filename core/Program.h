@@ -62,9 +62,9 @@ class Program {
   bool mainWindowLoaded() const { return form2_ != 0; }
 
   // An item of the menu tree by name; creates Form3 on first use.
-  MenuItem& item(std::string_view name);
-  bool checked(std::string_view name) { return item(name).checked; }
-  void check(std::string_view name, bool on) { item(name).checked = on; }
+  MenuItem& item(ItemName name);
+  bool checked(ItemName name) { return item(name).checked; }
+  void check(ItemName name, bool on) { item(name).checked = on; }
   MenuItem& menu();  // the top-level item "file"
 
   TimerId Timer1();  // the idle clock

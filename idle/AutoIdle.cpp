@@ -36,7 +36,7 @@ int AutoIdleMinutes(std::string_view text) {
 }
 
 void ArmAutoIdle(Program& p) {
-  const bool on = AutoIdleMinutes(p.read(kAutoIdleKey)) > 0 || p.checked("autoback");
+  const bool on = AutoIdleMinutes(p.read(kAutoIdleKey)) > 0 || p.checked(items::autoback);
   // Set only on a change: setting restarts the countdown.
   if (on == p.idleState.checking) return;
   p.idleState.checking = on;
@@ -57,13 +57,13 @@ void autoidle(Program& p) {
 }
 
 void AutoIdleAtStart(Program& p) {
-  p.check("autoback", p.read(kAutoBackKey) == "1");
+  p.check(items::autoback, p.read(kAutoBackKey) == "1");
   ArmAutoIdle(p);
 }
 
 void autoback(Program& p) {
-  const bool on = !p.checked("autoback");
-  p.check("autoback", on);
+  const bool on = !p.checked(items::autoback);
+  p.check(items::autoback, on);
   if (on) {
     p.write(kAutoBackKey, "1");
   } else {
@@ -76,16 +76,16 @@ void AutoIdleTick(Program& p) {
   const double now = p.host.now();
   const double input = p.host.lastInput();
   std::optional<double>& armed = p.idleState.backArmedAt;
-  if (!p.checked("idleon")) {
+  if (!p.checked(items::idleon)) {
     const int minutes = AutoIdleMinutes(p.read(kAutoIdleKey));
     if (minutes <= 0 || now - input < minutes * 60.0) return;
     idleon(p);
     // Idling that began by itself began when the person left: the quiet spell that
     // started it is the quiet minute auto back waits for.
-    if (p.checked("idleon") && !armed) armed = input;
+    if (p.checked(items::idleon) && !armed) armed = input;
     return;
   }
-  if (!p.checked("autoback")) return;
+  if (!p.checked(items::autoback)) return;
   if (!armed) {
     if (now - input >= kQuietBeforeBack) armed = input;
     return;

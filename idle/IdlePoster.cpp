@@ -30,9 +30,11 @@ constexpr std::array<PosterRule, 6> kPosterRules = {{
     {Mark::Checked, Mark::Any, Mark::Checked, Second::Website},
 }};
 
-bool Holds(Program& p, Mark mark, std::string_view item) {
+bool Holds(Program& p, Mark mark, ItemName item) {
   return mark == Mark::Any || p.checked(item) == (mark == Mark::Checked);
 }
+
+}  // namespace
 
 void PostStats(Program& p, bool withScreenName) {
   const Hwnd strip = p.Form2();
@@ -45,8 +47,6 @@ void PostStats(Program& p, bool withScreenName) {
     ChatSend(p.ws, StatsLine(p.read("ascii"), days, hours, minutes));
   }
 }
-
-}  // namespace
 
 int IntervalSeconds(std::string_view text) {
   // Only [sign] digits [. digits], read digit by digit and rounded half to even from
@@ -93,8 +93,8 @@ void IdlePosterTick(Program& p) {
   // Each rule reads the check marks anew: a command run during a one-second pause of
   // an earlier rule can make a later rule hold too.
   for (const PosterRule& rule : kPosterRules) {
-    if (!p.checked("enablescrolling") || !Holds(p, rule.aimsn, "aimsn") ||
-        !Holds(p, rule.reason, "reason") || !Holds(p, rule.linksite, "linksite")) {
+    if (!p.checked(items::enablescrolling) || !Holds(p, rule.aimsn, items::aimsn) ||
+        !Holds(p, rule.reason, items::reason) || !Holds(p, rule.linksite, items::linksite)) {
       continue;
     }
     PostStats(p, rule.aimsn == Mark::Checked);

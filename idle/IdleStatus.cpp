@@ -16,9 +16,9 @@ std::string ClockTime(double timeOfDay) {
 }
 
 std::string IdleText(Program& p) {
-  if (!p.checked("idleon") || p.idleState.since < 0) return "not idle";
+  if (!p.checked(items::idleon) || p.idleState.since < 0) return "not idle";
   std::string text = "idle since " + ClockTime(p.idleState.since);
-  if (!p.checked("enablescrolling")) return text + " \u00b7 scrolling off";
+  if (!p.checked(items::enablescrolling)) return text + " \u00b7 scrolling off";
   const double left = std::ceil(p.idleState.nextLineAt - p.host.now());
   const int nextIn =
       p.idleState.nextLineAt < 0 || left < 0 ? 0 : static_cast<int>(std::min(left, 2e9));

@@ -9,29 +9,23 @@ namespace loafix {
 void idleon(Program& p) {
   p.idleState.since = p.host.timeOfDay();
   p.idleState.backArmedAt.reset();
-  p.check("idleon", true);
-  p.check("idleoff", false);
+  p.check(items::idleon, true);
+  p.check(items::idleoff, false);
   p.host.setTimer(p.Timer1(), true, 60000);
   Pause(p.host, 1);
   // idleoff chosen during the pause has switched idling off again; arming the poster
   // now would leave it posting while the menu shows idle off.
-  if (!p.checked("idleon")) return;
+  if (!p.checked(items::idleon)) return;
   p.host.setTimer(p.Timer2(), true, 1);
-  const Hwnd strip = p.Form2();
-  const std::string days = p.text(strip, "Label2");
-  const std::string hours = p.text(strip, "Label3");
-  const std::string minutes = p.text(strip, "Label4");
-  if (!p.checked("aimsn")) ChatSend(p.ws, StatsLine(p.read("ascii"), days, hours, minutes));
-  if (p.checked("aimsn")) {
-    ChatSend(p.ws, AimStatsLine(p.read("ascii"), days, hours, minutes, p.read("aim sn")));
-  }
+  if (!p.checked(items::aimsn)) PostStats(p, false);
+  if (p.checked(items::aimsn)) PostStats(p, true);
 }
 
 void idleoff(Program& p) {
   p.idleState.since = -1;
   p.idleState.nextLineAt = -1;
-  p.check("idleon", false);
-  p.check("idleoff", true);
+  p.check(items::idleon, false);
+  p.check(items::idleoff, true);
   p.host.setTimer(p.Timer1(), false, 0);
   p.host.setTimer(p.Timer2(), false, 0);
   ChatSend(p.ws, IdleOffLine(p.read("ascii")));

@@ -1,6 +1,6 @@
 // The file operations the settings store is built on, with paths as UTF-8 text. The
-// platform's own file calls sit behind them (SettingsFile_win.cpp, SettingsFile_posix.cpp):
-// neither C++ streams nor the standard path library, which would add more than a megabyte
+// platform's own file calls sit behind them (platform/win32/Win32SettingsFile.cpp,
+// SettingsFile_posix.cpp): neither C++ streams nor the standard path library, which would add more than a megabyte
 // to the program.
 //
 // A store takes them as an object so that a test can put a fault where the real file

@@ -45,11 +45,19 @@ void unupchat(WindowSystem& ws, Host& host, MenuItem& upchatItem, MenuItem& unup
   announceSwitch(ws, host, false, UpchatOffLine);
 }
 
-void ClientUpchat(Program& p) { upchat(p.ws, p.host, p.item("upchat"), p.item("unupchat")); }
-void ClientUnupchat(Program& p) { unupchat(p.ws, p.host, p.item("upchat"), p.item("unupchat")); }
+void ClientUpchat(Program& p) {
+  upchat(p.ws, p.host, p.item(items::upchat), p.item(items::unupchat));
+}
+void ClientUnupchat(Program& p) {
+  unupchat(p.ws, p.host, p.item(items::upchat), p.item(items::unupchat));
+}
 void ClientHide(Program& p) { hideaol(p.ws); }
 void ClientShow(Program& p) { showaol(p.ws); }
-void ClientImOff(Program& p) { imoff(p.ws, p.host, p.item("imoff"), p.item("imon")); }
-void ClientImOn(Program& p) { imon(p.ws, p.host, p.item("imoff"), p.item("imon")); }
+void ClientImOff(Program& p) {
+  imoff(p.ws, p.host, p.item(items::imoff), p.item(items::imon));
+}
+void ClientImOn(Program& p) {
+  imon(p.ws, p.host, p.item(items::imoff), p.item(items::imon));
+}
 
 }  // namespace loafix

@@ -2,23 +2,28 @@
 // the program ends itself, and the parts of the program put together.
 #include "client/clientkit.h"
 #include "idle/IdleCommands.h"
-#include "settings/OptionCommands.h"
 #include "ui/UiCommands.h"
 
 namespace loafix {
 namespace {
 
-MenuItem Command(std::string name, std::string caption, Handler onClick, bool checked = false) {
-  return MenuItem{.name = std::move(name), .caption = std::move(caption), .checked = checked,
+MenuItem Command(ItemName name, std::string caption, Handler onClick, bool checked = false) {
+  return MenuItem{.name = std::string(name.text),
+                  .caption = std::move(caption),
+                  .checked = checked,
                   .onClick = std::move(onClick)};
 }
 
-MenuItem Submenu(std::string name, std::string caption, std::vector<MenuItem> children) {
-  return MenuItem{.name = std::move(name), .caption = std::move(caption),
+MenuItem Submenu(ItemName name, std::string caption, std::vector<MenuItem> children) {
+  return MenuItem{.name = std::string(name.text),
+                  .caption = std::move(caption),
                   .children = std::move(children)};
 }
 
-MenuItem Separator(std::string name) { return Command(std::move(name), "-", nullptr); }
+// Nothing looks a separator up: its name is spelled here only.
+MenuItem Separator(std::string_view name) {
+  return Command(ItemName(name), "-", nullptr);
+}
 
 }  // namespace
 
@@ -67,60 +72,61 @@ MenuItem CommandMenu(Program& p) {
   auto run = [&p](void (*handler)(Program&)) -> Handler { return [&p, handler] { handler(p); }; };
   const Handler nothing = [] {};
   return Submenu(
-      "file", "file",
+      items::file, "file",
       {
-          Command("about", "&about", run(about)),
-          Command("advertise", "&advertise", run(advertise)),
-          Command("disclamer", "&disclamer", run(disclamer)),
+          Command(items::about, "&about", run(about)),
+          Command(items::advertise, "&advertise", run(advertise)),
+          Command(items::disclamer, "&disclamer", run(disclamer)),
           Separator("line1"),
-          Submenu("aoloptions", "&aol opts.",
+          Submenu(items::aoloptions, "&aol opts.",
                   {
-                      Command("upchat", "&upchat", run(ClientUpchat)),
-                      Command("unupchat", "&unupchat", run(ClientUnupchat), true),
+                      Command(items::upchat, "&upchat", run(ClientUpchat)),
+                      Command(items::unupchat, "&unupchat", run(ClientUnupchat), true),
                       Separator("line13"),
-                      Submenu("aol", "&visibility",
+                      Submenu(items::aol, "&visibility",
                               {
-                                  Command("hideaol", "&hide aol", run(ClientHide)),
-                                  Command("showaol", "&show aol", run(ClientShow)),
+                                  Command(items::hideaol, "&hide aol", run(ClientHide)),
+                                  Command(items::showaol, "&show aol", run(ClientShow)),
                               }),
-                      Submenu("killwindows", "&kill windows",
+                      Submenu(items::killwindows, "&kill windows",
                               {
-                                  Command("killmodal", "&kill modals", nothing),
-                                  Command("killglyph", "&kill glyph", nothing),
-                                  Command("killwait", "&kill wait", nothing),
+                                  Command(items::killmodal, "&kill modals", nothing),
+                                  Command(items::killglyph, "&kill glyph", nothing),
+                                  Command(items::killwait, "&kill wait", nothing),
                               }),
-                      Submenu("ims", "&instant msgs",
+                      Submenu(items::ims, "&instant msgs",
                               {
-                                  Command("imoff", "&off", run(ClientImOff)),
-                                  Command("imon", "&on", run(ClientImOn), true),
+                                  Command(items::imoff, "&off", run(ClientImOff)),
+                                  Command(items::imon, "&on", run(ClientImOn), true),
                               }),
                   }),
           Separator("line8"),
-          Submenu("idleoptions", "&idle opts.",
-                  {
-                      Command("idleon", "&idle on", run(idleon)),
-                      Command("idleoff", "&idle off", run(idleoff), true),
-                      Separator("line10"),
-                      Command("bragstats", "&brag stats", run(bragstats)),
-                      Separator("line6"),
-                      Command("aimsn", "&aim sn", run(aimsn)),
-                      Separator("line5"),
-                      Command("setascii", "&set ascii", run(setascii)),
-                      Separator("line4"),
-                      Command("reason", "&reason", run(reason)),
-                      Command("linksite", "&link site", run(linksite)),
-                      Separator("line7"),
-                      Command("enablescrolling", "enable scrolling", run(enablescrolling), true),
-                      Command("scrollinginterval", "scrolling interval", run(scrollinginterval)),
-                      Separator("line14"),
-                      Command("autoidle", "auto idle...", run(autoidle)),
-                      Command("autoback", "auto back", run(autoback)),
-                  }),
+          Submenu(
+              items::idleoptions, "&idle opts.",
+              {
+                  Command(items::idleon, "&idle on", run(idleon)),
+                  Command(items::idleoff, "&idle off", run(idleoff), true),
+                  Separator("line10"),
+                  Command(items::bragstats, "&brag stats", run(bragstats)),
+                  Separator("line6"),
+                  Command(items::aimsn, "&aim sn", run(aimsn)),
+                  Separator("line5"),
+                  Command(items::setascii, "&set ascii", run(setascii)),
+                  Separator("line4"),
+                  Command(items::reason, "&reason", run(reason)),
+                  Command(items::linksite, "&link site", run(linksite)),
+                  Separator("line7"),
+                  Command(items::enablescrolling, "enable scrolling", run(enablescrolling), true),
+                  Command(items::scrollinginterval, "scrolling interval", run(scrollinginterval)),
+                  Separator("line14"),
+                  Command(items::autoidle, "auto idle...", run(autoidle)),
+                  Command(items::autoback, "auto back", run(autoback)),
+              }),
           Separator("line9"),
-          Command("mailme", "&email me", run(mailme)),
+          Command(items::mailme, "&email me", run(mailme)),
           Separator("line3"),
-          Command("minimize", "&minimize", [&p] { p.host.minimizeForm(p.Form2()); }),
-          Command("unload", "&unload", [&p] { EndProgram(p); }),
+          Command(items::minimize, "&minimize", [&p] { p.host.minimizeForm(p.Form2()); }),
+          Command(items::unload, "&unload", [&p] { EndProgram(p); }),
       });
 }
 

@@ -11,6 +11,30 @@
 
 namespace loafix {
 
+// The items of the command menu outside the idle options.
+namespace items {
+inline constexpr ItemName file{"file"};
+inline constexpr ItemName about{"about"};
+inline constexpr ItemName advertise{"advertise"};
+inline constexpr ItemName disclamer{"disclamer"};
+inline constexpr ItemName aoloptions{"aoloptions"};
+inline constexpr ItemName upchat{"upchat"};
+inline constexpr ItemName unupchat{"unupchat"};
+inline constexpr ItemName aol{"aol"};
+inline constexpr ItemName hideaol{"hideaol"};
+inline constexpr ItemName showaol{"showaol"};
+inline constexpr ItemName killwindows{"killwindows"};
+inline constexpr ItemName killmodal{"killmodal"};
+inline constexpr ItemName killglyph{"killglyph"};
+inline constexpr ItemName killwait{"killwait"};
+inline constexpr ItemName ims{"ims"};
+inline constexpr ItemName imoff{"imoff"};
+inline constexpr ItemName imon{"imon"};
+inline constexpr ItemName mailme{"mailme"};
+inline constexpr ItemName minimize{"minimize"};
+inline constexpr ItemName unload{"unload"};
+}  // namespace items
+
 // The parts of loafix: what Program needs to create its windows, menu and timers.
 const ProgramParts& LoafixParts();
 

@@ -9,7 +9,7 @@
 #include <initializer_list>
 
 #include "clientsim/Hex.h"
-#include "clientsim/ScenarioPanel_win.h"
+#include "clientsim/Scenarios_win.h"
 #include "platform/win32/Win32Text.h"
 #include "tests/e2e/ChatText.h"
 #include "tests/e2e/Session.h"

@@ -111,7 +111,7 @@ TEST_F(AutoIdle, TheStripsTooltipTellsWhatComesNext) {
   host.at(host.now() + 18, [&] {
     EXPECT_EQ(host.tooltip(strip),
               "idle since 14:05 \u00b7 next line in 43 s \u00b7 every 60 s" + posted);
-    program.check("enablescrolling", false);
+    program.check(ItemName("enablescrolling"), false);
     EXPECT_EQ(host.tooltip(strip), "idle since 14:05 \u00b7 scrolling off" + posted);
   });
   host.runFor(20);  // returns once the poster's first line has gone, at 14:06:12

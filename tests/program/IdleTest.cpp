@@ -60,7 +60,7 @@ TEST_F(Idle, IdleOnAnnouncesAndArmsBothTimers) {
 TEST_F(Idle, IdleOnWithAimSnAndNoStoredName) {
   startUp();
   newLines();
-  program.check("aimsn", true);
+  program.check(ItemName("aimsn"), true);
   choose("idleon");
   EXPECT_EQ(newLines(), (std::vector<std::string>{AimStatsLine(kGlyph, "0", "0", "0", "")}));
 }
@@ -69,7 +69,7 @@ TEST_F(Idle, IdleOnTwiceTenMinutesApartKeepsCounting) {
   startUp();
   choose("idleon");
   newLines();
-  program.check("enablescrolling", false);  // keep the poster quiet
+  program.check(ItemName("enablescrolling"), false);  // keep the poster quiet
   chooseLater(10 * 60 + 30, "idleon");
   host.runFor(11 * 60);
   const auto lines = newLines();
@@ -136,7 +136,7 @@ TEST_F(Idle, ReasonChosenDuringTheWaitAppliesToTheSameTick) {
 TEST_F(Idle, AHungClientCostsOneWaitAndThatTicksLinesOnly) {
   startUp();
   program.write("reason", "lunch");
-  program.check("reason", true);
+  program.check(ItemName("reason"), true);
   choose("idleon");
   newLines();
   const double began = host.now();
@@ -229,11 +229,11 @@ TEST_P(PosterRules, OneTickPostsWhatTheRuleSays) {
   store.WriteToINI(kSection, "interval", "5", kIniUpper);
   host.setControlText(program.Form2(), "Label3", "1");
   host.setControlText(program.Form2(), "Label4", "5");
-  program.check("aimsn", c.aimsn);
-  program.check("reason", c.reason);
-  program.check("linksite", c.linksite);
-  program.check("enablescrolling", c.scrolling);
-  program.check("idleon", true);
+  program.check(ItemName("aimsn"), c.aimsn);
+  program.check(ItemName("reason"), c.reason);
+  program.check(ItemName("linksite"), c.linksite);
+  program.check(ItemName("enablescrolling"), c.scrolling);
+  program.check(ItemName("idleon"), true);
   host.setTimer(program.Timer2(), true, 1);
   host.runFor(5.0);  // exactly one tick: 5 s wait plus at most one second
   host.setTimer(program.Timer2(), false, 0);

@@ -58,6 +58,18 @@ void Write(const MenuItem& item, int depth, std::string& out) {
   for (const MenuItem& child : item.children) Write(child, depth + 1, out);
 }
 
+// Handlers name items only through the owning layer's constants: a bare string, which
+// could be misspelt, does not compile.
+template <typename Name>
+concept NamesAnItem = requires(Program& p, Name name) {
+  p.checked(name);
+  p.check(name, true);
+  p.item(name);
+};
+static_assert(!NamesAnItem<const char*>);
+static_assert(!NamesAnItem<std::string_view>);
+static_assert(NamesAnItem<ItemName>);
+
 using MenuTree = ProgramTest;
 
 TEST_F(MenuTree, AFreshRunPopsUpTheWholeTreeAsDesigned) {

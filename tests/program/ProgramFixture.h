@@ -12,7 +12,6 @@
 #include "platform/sim/SimHost.h"
 #include "settings/SettingsStore.h"
 #include "idle/IdleCommands.h"
-#include "settings/OptionCommands.h"
 #include "ui/UiCommands.h"
 
 namespace loafix {
@@ -37,7 +36,7 @@ class ProgramTest : public ::testing::Test {
   std::string fileBytes();
   void writeFile(const std::string& bytes);
   std::string setting(std::string_view key) { return store.GetFromINI(kSection, key, kIniUpper); }
-  bool checked(std::string_view item) { return program.checked(item); }
+  bool checked(std::string_view item) { return program.checked(ItemName(item)); }
 
   std::filesystem::path folder;
   sim::SimClock clock{10 * 3600.0};

@@ -92,7 +92,7 @@ TEST_P(Reentrancy, CommandInsideAPauseLeavesTheProgramConsistent) {
       chooseLater(4, command);
       break;
     case PauseKind::BetweenLines:  // stats line posted, reason line one second away
-      program.check("reason", true);
+      program.check(ItemName("reason"), true);
       choose("idleon");
       chooseLater(10.4, command);
       break;

@@ -1,9 +1,9 @@
-// The option commands of the idle menu: each prompt shows the stored text as its
+// The poster's options in the idle menu: each prompt shows the stored text as its
 // default and writes the answer back at once, unchecked and untrimmed. A cancelled
 // prompt yields the null string, which removes the key.
 #include "client/clientkit.h"
 #include "idle/ChatLines.h"
-#include "settings/OptionCommands.h"
+#include "idle/IdleCommands.h"
 
 namespace loafix {
 
@@ -17,11 +17,11 @@ inline constexpr std::string_view kIntervalPrompt = "please enter a interval for
 inline constexpr std::string_view kIntervalTitle = "set interval";
 
 void aimsn(Program& p) {
-  if (p.checked("aimsn")) {
-    p.check("aimsn", false);  // the stored screen name stays for next time
+  if (p.checked(items::aimsn)) {
+    p.check(items::aimsn, false);  // the stored screen name stays for next time
     return;
   }
-  p.check("aimsn", true);
+  p.check(items::aimsn, true);
   const std::string stored = p.read("aim sn", kIniLower);
   const auto answer = p.host.inputBox(kAimPrompt, kAimTitle, stored);
   p.write("aim sn", answer, kIniUpper);
@@ -39,8 +39,8 @@ void reason(Program& p) {
   const std::string stored = p.read("reason", kIniUpper);
   const auto answer = p.host.inputBox(kReasonPrompt, kReasonTitle, stored);
   p.write("reason", answer, kIniUpper);
-  p.check("reason", true);
-  p.check("linksite", false);
+  p.check(items::reason, true);
+  p.check(items::linksite, false);
 }
 
 void scrollinginterval(Program& p) {
@@ -50,6 +50,8 @@ void scrollinginterval(Program& p) {
   p.write("interval", answer.value_or("") + ".", kIniUpper);
 }
 
-void enablescrolling(Program& p) { p.check("enablescrolling", !p.checked("enablescrolling")); }
+void enablescrolling(Program& p) {
+  p.check(items::enablescrolling, !p.checked(items::enablescrolling));
+}
 
 }  // namespace loafix

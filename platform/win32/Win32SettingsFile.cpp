@@ -1,7 +1,10 @@
-#include <windows.h>
+// The settings file's Windows half (settings/SettingsFile.h): paths go to the "W" calls
+// through the one Win32 text unit.
+#include "platform/win32/Win32.h"
 
 #include <string>
 
+#include "platform/win32/Win32Text.h"
 #include "settings/SettingsFile.h"
 
 namespace loafix {
@@ -18,15 +21,6 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 
 // The file that asks whether a folder takes new files.
 constexpr wchar_t kProbeStem[] = L".loafix-probe-";
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-  return wide;
-}
 
 std::wstring FolderOf(const std::wstring& path) {
   const std::size_t cut = path.find_last_of(L"\\/");
@@ -112,7 +106,7 @@ void RemoveLeftovers(const std::wstring& folder, const std::wstring& stem) {
 }  // namespace
 
 PathKind SettingsFiles::kind(const std::string& path) {
-  const std::wstring wide = Wide(path);
+  const std::wstring wide = win32::Utf8ToWide(path);
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
     const DWORD error = GetLastError();
@@ -132,7 +126,7 @@ PathKind SettingsFiles::kind(const std::string& path) {
 ReadStatus SettingsFiles::read(const std::string& path, std::size_t spare, std::string& bytes) {
   ReadStatus status = ReadStatus::kUnreadable;
   DWORD error = 0;
-  const HANDLE h = OpenRegular(Wide(path), GENERIC_READ, error);
+  const HANDLE h = OpenRegular(win32::Utf8ToWide(path), GENERIC_READ, error);
   if (h == INVALID_HANDLE_VALUE) {
     bytes.clear();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ReadStatus::kMissing
@@ -153,7 +147,7 @@ ReadStatus SettingsFiles::read(const std::string& path, std::size_t spare, std::
 }
 
 WriteOutcome SettingsFiles::replace(const std::string& path, std::string_view bytes) {
-  const std::wstring target = Wide(path);
+  const std::wstring target = win32::Utf8ToWide(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return WriteOutcome::kFailed;
@@ -193,7 +187,7 @@ WriteOutcome SettingsFiles::replace(const std::string& path, std::string_view by
 }
 
 WriteOutcome SettingsFiles::overwrite(const std::string& path, std::string_view bytes) {
-  const std::wstring target = Wide(path);
+  const std::wstring target = win32::Utf8ToWide(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY))
     return WriteOutcome::kFailed;
@@ -210,7 +204,7 @@ WriteOutcome SettingsFiles::overwrite(const std::string& path, std::string_view 
 }
 
 bool SettingsFiles::canCreateIn(const std::string& folder) {
-  std::wstring where = Wide(folder);
+  std::wstring where = win32::Utf8ToWide(folder);
   if (!where.empty() && where.back() != L'\\' && where.back() != L'/') where += L'\\';
   RemoveLeftovers(where, kProbeStem);
   std::wstring probe;
@@ -222,14 +216,14 @@ bool SettingsFiles::canCreateIn(const std::string& folder) {
 
 bool SettingsFiles::canRead(const std::string& path) {
   DWORD error = 0;
-  const HANDLE h = OpenRegular(Wide(path), GENERIC_READ, error);
+  const HANDLE h = OpenRegular(win32::Utf8ToWide(path), GENERIC_READ, error);
   if (h == INVALID_HANDLE_VALUE) return false;
   CloseHandle(h);
   return true;
 }
 
 bool SettingsFiles::canWrite(const std::string& path) {
-  const std::wstring target = Wide(path);
+  const std::wstring target = win32::Utf8ToWide(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   // A handle that writes, taken and let go: refused for an account without the right to

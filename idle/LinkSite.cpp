@@ -3,7 +3,7 @@
 // defaults, and what was typed stays in the boxes while the window is hidden.
 #include "client/clientkit.h"
 #include "core/Product.h"
-#include "settings/OptionCommands.h"
+#include "idle/IdleCommands.h"
 
 namespace loafix {
 namespace {
@@ -23,7 +23,7 @@ void Done(Program& p) {
 
 void Cancel(Program& p) {
   p.host.hideForm(p.Form4());
-  p.check("linksite", false);
+  p.check(items::linksite, false);
 }
 
 }  // namespace
@@ -66,8 +66,8 @@ FormSpec LinkSiteSpec(Program& p) {
 }
 
 void linksite(Program& p) {
-  p.check("reason", false);
-  p.check("linksite", true);
+  p.check(items::reason, false);
+  p.check(items::linksite, true);
   p.host.showForm(p.Form4());
 }
 
