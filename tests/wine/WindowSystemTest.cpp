@@ -79,6 +79,13 @@ void LookupsFollowWindowsRules() {
   WT_CHECK_EQ(ws.FindWindowA("LFXTREETOP", std::string_view("tree")), t);
   WT_CHECK_EQ(ToHwnd(FromHwnd(r2)), r2);
 
+  // A caption longer than the first read of it: compared whole, not its first 255.
+  const std::string longCaption(300, 'x');
+  const HWND long1 = Make(nullptr, kTreeClass, longCaption.c_str());
+  WT_CHECK_EQ(ws.FindWindowA(kTreeClass, std::string_view(longCaption)), FromHwnd(long1));
+  WT_CHECK_EQ(ws.FindWindowA(kTreeClass, std::string_view(longCaption).substr(0, 255)), Hwnd{0});
+
+  DestroyWindow(long1);
   DestroyWindow(top);
   DestroyWindow(other);
 }
