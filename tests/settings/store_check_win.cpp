@@ -103,10 +103,51 @@ void HeldFiles(const fs::path& folder) {
   }
 }
 
+// Lets go after the first try of a write or a probe, before its last retry.
 DWORD WINAPI LetGoSoon(LPVOID held) {
-  Sleep(5);
+  Sleep(30);
   CloseHandle(held);
   return 0;
+}
+
+// Which file a path names: a replacement by rename is another file, a write in place
+// the same one.
+ULONGLONG FileIndex(const fs::path& file) {
+  const HANDLE h =
+      CreateFileW(file.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
+  BY_HANDLE_FILE_INFORMATION info{};
+  GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  return (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+// A reader that does not share deletion keeps the file from being replaced by rename. One
+// that lets go within a moment is waited out, and the file is replaced after all; one that
+// stays is written in place.
+void RenameWaitsOutABriefHold(const fs::path& folder) {
+  const fs::path sub = folder / "brief";
+  fs::create_directories(sub);
+  const fs::path file = sub / "loafix.ini";
+  SettingsStore store(sub.string());
+  Put(file, "[idle info]\r\nINTERVAL=60\r\n");
+  const DWORD kReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+  ULONGLONG before = FileIndex(file);
+  const HANDLE stays = Hold(file, GENERIC_READ, kReadWrite);
+  Expect(store.WriteToINI(kSection, "interval", "30", kIniUpper), "written beside a reader");
+  CloseHandle(stays);
+  Expect(FileIndex(file) == before, "a reader that stays: written in place");
+
+  before = FileIndex(file);
+  const HANDLE brief = Hold(file, GENERIC_READ, kReadWrite);
+  const HANDLE letGo = CreateThread(nullptr, 0, &LetGoSoon, brief, 0, nullptr);
+  Expect(store.WriteToINI(kSection, "interval", "90", kIniUpper), "written past a brief reader");
+  WaitForSingleObject(letGo, INFINITE);
+  CloseHandle(letGo);
+  Expect(FileIndex(file) != before, "a reader that lets go: replaced by rename");
+  Expect(Slurp(file) == "[idle info]\r\nINTERVAL=90\r\n", "the replaced file's bytes");
+  Expect(Count(sub) == 1, "no temporary file left past a brief reader");
 }
 
 // What stands where the settings file should be: a file that can be written, none, a
@@ -210,6 +251,7 @@ int main(int argc, char** argv) {
   Expect(PickSettingsPlace("Q:\\", folder.string()).folder == folder.string(),
          "the fallback where there is no drive");
   FolderChoice(folder);
+  RenameWaitsOutABriefHold(folder);
   Leftovers(folder);
   std::printf("%d failures\n", failures);
   return failures;

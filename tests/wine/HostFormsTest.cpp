@@ -12,6 +12,9 @@
 #include "platform/win32/Win32WindowSystem.h"
 #include "tests/wine/WineTest.h"
 
+// After the Win32 headers it needs.
+#include <commctrl.h>
+
 namespace loafix {
 namespace {
 
@@ -196,6 +199,28 @@ void FormsLookAndClickAsSpecified() {
   RunUntil(
       host, [&] { return !IsWindowVisible(ToHwnd(other)); }, 5);
   WT_CHECK(!IsWindowVisible(ToHwnd(other)) && IsWindow(ToHwnd(other)));
+
+  // The tooltip covers the whole form and asks for its text each time it is wanted.
+  int asked = 0;
+  host.setTooltip(form, [&] { return ++asked == 1 ? std::string("tip ¬") : std::string("ā 2"); });
+  HWND tip = nullptr;
+  while ((tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr)) &&
+         GetWindow(tip, GW_OWNER) != w) {
+  }
+  WT_REQUIRE(tip != nullptr);
+  const auto tipText = [&] {
+    wchar_t buffer[80] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = w;
+    tool.uId = reinterpret_cast<UINT_PTR>(w);
+    tool.lpszText = buffer;
+    SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+    return std::wstring(buffer);
+  };
+  WT_CHECK(tipText() == L"tip \u00AC");
+  WT_CHECK(tipText() == L"\u0101 2");
+  WT_CHECK_EQ(asked, 2);
 
   host.hideForm(form);
   WT_CHECK(!IsWindowVisible(ToHwnd(form)));
