@@ -832,18 +832,21 @@ void Ending() {
 
 // ---- where the settings live ----
 
+// Makes C:\loafix.ini hold exactly `bytes`, with the file attributes given.
+void PutSettingsFile(const std::string& bytes, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+  HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            attributes, nullptr);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
 // A C:\loafix.ini this account may only read (marked read-only, left by an older Windows
 // or by a run as administrator): the settings go to %APPDATA%\loafix.ini, which starts as
 // its copy, and no command nags about the file that cannot be written.
 void ReadOnlySettingsFile() {
   const std::string old = "[idle info]\r\nREASON=lunch\r\nAIM SN=sam\r\n";
-  Session s(true, [&] {
-    HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_READONLY, nullptr);
-    DWORD written = 0;
-    WriteFile(file, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
-    CloseHandle(file);
-  });
+  Session s(true, [&] { PutSettingsFile(old, FILE_ATTRIBUTE_READONLY); });
   const std::string appData = AppDataSettingsFile();
   WT_REQUIRE(!appData.empty());
   WT_REQUIRE(GetFileAttributesA(kSettingsFile) & FILE_ATTRIBUTE_READONLY);
@@ -885,14 +888,7 @@ void WithoutClient() {
   WT_REQUIRE(s.ready());
   const Person& person = s.person();
   // A file from an earlier run: the start-up resets the interval and the glyph only.
-  {
-    HANDLE file = CreateFileA(kSettingsFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    const char old[] = "[idle info]\r\nINTERVAL=120\r\nASCII=*\r\nREASON=lunch\r\n";
-    DWORD written = 0;
-    WriteFile(file, old, sizeof old - 1, &written, nullptr);
-    CloseHandle(file);
-  }
+  PutSettingsFile("[idle info]\r\nINTERVAL=120\r\nASCII=*\r\nREASON=lunch\r\n");
   WT_REQUIRE(PastSplash(s));
   person.handled();  // the start-up has written its two settings
   CHECK_SETTING("INTERVAL=60");

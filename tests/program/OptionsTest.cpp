@@ -1,12 +1,10 @@
 // The option prompts and the link-site window: what is stored, what the poster then
 // does with it, and the check marks.
-#include <sys/resource.h>
-
-#include <csignal>
 #include <functional>
 
 #include "idle/ChatLines.h"
 #include "tests/program/ProgramFixture.h"
+#include "tests/settings/TestFiles.h"
 
 namespace loafix {
 namespace {
@@ -242,15 +240,7 @@ TEST_F(Options, TheSaveMessageSaysWhichSettingsWereSavedAndWhichWereNot) {
   // (a file-size limit stands in for a full disk): the keys before and after it land.
   choose("linksite");
   program.setText(program.Form4(), "Text2", std::string(8000, 'n'));
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  host.click(program.Form4(), "Label4");
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldSignal);
+  test::WithFileSizeLimit(4096, [&] { host.click(program.Form4(), "Label4"); });
   ASSERT_EQ(host.messageBoxes().size(), 1u);
   EXPECT_EQ(host.messageBoxes().back().title, "loafix");
   EXPECT_EQ(host.messageBoxes().back().text,

@@ -19,8 +19,9 @@ namespace loafix {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Slurp;
 using test::Put;
+using test::Slurp;
+using test::WithFileSizeLimit;
 
 class SettingsStoreTest : public testing::Test {
  protected:
@@ -117,15 +118,9 @@ TEST_F(SettingsStoreTest, AFullDiskLeavesTheOldFile) {
   Put(file, bytes);
 
   // A file-size limit makes the write fail part way, as a full disk would.
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  store_.WriteToINI(kSection, "description", std::string(100000, 'd'), kIniUpper);
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldSignal);
+  WithFileSizeLimit(4096, [&] {
+    store_.WriteToINI(kSection, "description", std::string(100000, 'd'), kIniUpper);
+  });
 
   EXPECT_EQ(Slurp(file), bytes);
   EXPECT_EQ(Names(), std::vector<std::string>{"loafix.ini"});

@@ -6,6 +6,11 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
 
 namespace loafix::test {
 
@@ -19,5 +24,22 @@ inline std::string Slurp(const std::filesystem::path& path) {
 inline void Put(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
+
+#ifndef _WIN32
+// Runs `write` with files limited to `bytes`: a write past it fails part way, as one on a
+// full disk does (the signal such a write raises is ignored meanwhile).
+template <typename Write>
+void WithFileSizeLimit(rlim_t bytes, Write write) {
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &small);
+  write();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldSignal);
+}
+#endif
 
 }  // namespace loafix::test
