@@ -59,10 +59,6 @@ INSTANTIATE_TEST_SUITE_P(
         CodePageRow{932, "昼食", "\x92\x8B\x90\x48", "?",
                     kHead + "? </b><font color=#000000>r??son<font color=#ff8000> "
                             "<b>?</b><font color=#000000> \x92\x8B\x90\x48"},
-        // A character whose second byte is "\", "]" and "[": ソ, ゾ and ゼ.
-        CodePageRow{932, "ソゾゼ", "\x83\x5C\x83\x5D\x83\x5B", "?",
-                    kHead + "? </b><font color=#000000>r??son<font color=#ff8000> "
-                            "<b>?</b><font color=#000000> \x83\x5C\x83\x5D\x83\x5B"},
         // UTF-8 has every character.
         CodePageRow{65001, "обед 昼食", "\xD0\xBE\xD0\xB1\xD0\xB5\xD0\xB4 \xE6\x98\xBC\xE9\xA3\x9F",
                     "\xC2\xAC",
