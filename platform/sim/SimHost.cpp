@@ -234,6 +234,7 @@ void SimHost::popupMenu(Hwnd hwnd, MenuItem& menu, int xTwips, int yTwips) {
 std::optional<std::string> SimHost::inputBox(std::string_view message, std::string_view title,
                                              std::string_view defaultText) {
   prompts_.push_back(Prompt{std::string(message), std::string(title), std::string(defaultText)});
+  const ModalInput only = onlyInput();
   runModal([this] { return !answers_.empty(); }, "an input prompt");
   auto answer = std::move(answers_.front());
   answers_.pop_front();
@@ -245,7 +246,24 @@ void SimHost::messageBox(std::string_view text, std::string_view title) {
   boxes_.push_back(Box{std::string(text), std::string(title)});
   if (!holdBoxes_) return;
   const int mine = ++boxesOpen_;
+  const ModalInput only = onlyInput();
   runModal([this, mine] { return boxesDismissed_ >= mine; }, "a message box");
+}
+
+ModalInput SimHost::onlyInput() {
+  std::vector<Hwnd> forms;
+  for (const Form& f : forms_) forms.push_back(f.hwnd);
+  // The flag itself, not EnableWindow: that is a client operation's call and reaches
+  // nothing once the operation has given up on the client.
+  return ModalInput(forms, {[this](Hwnd w) { return takesInput(w); },
+                            [this](Hwnd w, bool on) {
+                              if (SimWindow* window = desktop_.window(w)) window->enabled = on;
+                            }});
+}
+
+bool SimHost::takesInput(Hwnd hwnd) {
+  const SimWindow* w = desktop_.window(hwnd);
+  return w && w->enabled;
 }
 
 void SimHost::endProgram() {
@@ -269,6 +287,7 @@ void SimHost::dismissMenu() {
 
 void SimHost::click(Hwnd hwnd, std::string_view name) {
   input();
+  if (!takesInput(hwnd)) return;
   asEvent([&] {
     Form* f = form(hwnd);
     if (!f) return;
@@ -283,6 +302,7 @@ void SimHost::click(Hwnd hwnd, std::string_view name) {
 
 void SimHost::mouseDown(Hwnd hwnd, std::string_view name) {
   input();
+  if (!takesInput(hwnd)) return;
   asEvent([&] {
     Form* f = form(hwnd);
     if (!f) return;
@@ -297,6 +317,7 @@ void SimHost::mouseDown(Hwnd hwnd, std::string_view name) {
 
 void SimHost::clickAt(Hwnd hwnd, int x, int y) {
   input();
+  if (!takesInput(hwnd)) return;
   Form* f = form(hwnd);
   if (!f) return;
   const FormSpec layout = f->layout;  // the handlers may add forms
@@ -327,6 +348,7 @@ void SimHost::restoreFromTaskbar(Hwnd hwnd) {
 
 void SimHost::type(Hwnd hwnd, std::string_view name, std::string_view text) {
   input();
+  if (!takesInput(hwnd)) return;
   setControlText(hwnd, name, text);
 }
 

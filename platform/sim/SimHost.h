@@ -13,6 +13,7 @@
 
 #include "core/EventCore.h"
 #include "core/Host.h"
+#include "core/ModalInput.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimDesktop.h"
 
@@ -64,7 +65,8 @@ class SimHost : public Host {
 
   // ---- person ----
   // Every action below is the person's keyboard or mouse input at that moment; input()
-  // is input anywhere else on the desktop (typing in the chat room, say).
+  // is input anywhere else on the desktop (typing in the chat room, say). While a
+  // prompt or message box is up the program's forms are disabled and take none of it.
   void input() { lastInput_ = clock_.nowUs(); }
   void click(Hwnd form, std::string_view control);  // control "" is the background
   void mouseDown(Hwnd form, std::string_view control);
@@ -125,6 +127,10 @@ class SimHost : public Host {
   Form* form(Hwnd hwnd);
   const ControlSpec* control(Form& f, std::string_view name, std::size_t* index = nullptr);
   void runModal(const std::function<bool()>& done, const char* what);
+  // Disables the program's forms while a prompt or box is up, for its lifetime.
+  ModalInput onlyInput();
+  // A disabled form, as on Win32, takes no clicks, presses or typing.
+  bool takesInput(Hwnd form);
   void asEvent(const std::function<void()>& action);
 
   SimClock& clock_;

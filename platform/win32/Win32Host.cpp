@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/ModalInput.h"
 #include "platform/win32/Win32Modal.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32WindowSystem.h"
@@ -229,19 +230,15 @@ double Win32Host::lastInput() {
 
 template <typename Box>
 auto Win32Host::modal(Box box) {
-  std::vector<HWND> disabled;
-  for (const auto& f : forms_) {
-    if (IsWindowEnabled(f->window())) {
-      EnableWindow(f->window(), FALSE);
-      disabled.push_back(f->window());
-    }
-  }
-  struct Restore {
-    std::vector<HWND>& windows;
-    ~Restore() {
-      for (HWND w : windows) EnableWindow(w, TRUE);
-    }
-  } restore{disabled};
+  std::vector<Hwnd> forms;
+  for (const auto& f : forms_) forms.push_back(FromHwnd(f->window()));
+  const ModalInput only(forms, {[this](Hwnd w) {
+                                  const SkinForm* f = form(w);
+                                  return f && IsWindowEnabled(f->window());
+                                },
+                                [this](Hwnd w, bool on) {
+                                  if (const SkinForm* f = form(w)) EnableWindow(f->window(), on);
+                                }});
   return box();
 }
 

@@ -160,6 +160,33 @@ TEST_F(StartUp, InformationCommands) {
                                                   std::string(BrandLine), AdLinkLine()}));
 }
 
+// A prompt or a message box is the program's only input while it is up: a click on
+// the strip's menu opens nothing, and the strip takes clicks again once it has gone.
+TEST_F(StartUp, ABoxIsTheOnlyInputWhileUp) {
+  startUp();
+  host.holdMessageBoxes(true);
+  const Hwnd strip = program.Form2();
+  for (const std::string command : {"reason", "about"}) {
+    bool menuDuring = true, enabledDuring = true;
+    host.after(1, [&] {
+      host.click(strip, "Label6");
+      menuDuring = host.menuOpen();
+      enabledDuring = desktop.window(strip)->enabled;
+    });
+    host.after(2, [&] {
+      if (command == "reason") host.answerPrompt(std::nullopt);
+      else host.dismissMessageBox();
+    });
+    choose(command);
+    EXPECT_FALSE(menuDuring) << command;
+    EXPECT_FALSE(enabledDuring) << command;
+    EXPECT_TRUE(desktop.window(strip)->enabled) << command;
+    host.click(strip, "Label6");
+    EXPECT_TRUE(host.menuOpen()) << command;
+    host.dismissMenu();
+  }
+}
+
 // Minimized, the strip is still there and idling goes on: its next line comes on time.
 TEST_F(StartUp, MinimizeLeavesIdlingAlone) {
   startUp();
