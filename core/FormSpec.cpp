@@ -33,4 +33,19 @@ const Handler& SkinPointer::release(int x, int y) {
                       : layout_.onClick;
 }
 
+MenuItem Command(ItemName name, std::string caption, Handler onClick, bool checked) {
+  return MenuItem{.name = std::string(name.text),
+                  .caption = std::move(caption),
+                  .checked = checked,
+                  .onClick = std::move(onClick)};
+}
+
+MenuItem Submenu(ItemName name, std::string caption, std::vector<MenuItem> children) {
+  return MenuItem{.name = std::string(name.text),
+                  .caption = std::move(caption),
+                  .children = std::move(children)};
+}
+
+MenuItem Separator(std::string_view name) { return Command(ItemName(name), "-", nullptr); }
+
 }  // namespace loafix

@@ -76,6 +76,12 @@ struct MenuItem {
   bool isSeparator() const { return caption == "-"; }
 };
 
+// The three kinds of item, as the layers that own them build their menus.
+MenuItem Command(ItemName name, std::string caption, Handler onClick, bool checked = false);
+MenuItem Submenu(ItemName name, std::string caption, std::vector<MenuItem> children);
+// Nothing looks a separator up: its name is spelled where it is made, only.
+MenuItem Separator(std::string_view name);
+
 }  // namespace loafix
 
 namespace loafix {

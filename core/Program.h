@@ -125,4 +125,9 @@ class Program {
   bool toldOfRefusal_ = false;
 };
 
+// A menu item's handler that runs a command of the program.
+inline Handler Runs(Program& p, void (*command)(Program&)) {
+  return [&p, command] { command(p); };
+}
+
 }  // namespace loafix

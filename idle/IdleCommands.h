@@ -28,6 +28,9 @@ inline constexpr ItemName autoidle{"autoidle"};
 inline constexpr ItemName autoback{"autoback"};
 }  // namespace items
 
+// The submenu "&idle opts." of the command menu, its items in order.
+MenuItem IdleOptionsMenu(Program& p);
+
 void IdleClockTick(Program& p);   // Timer1
 void IdlePosterTick(Program& p);  // Timer2
 void idleon(Program& p);

@@ -5,28 +5,6 @@
 #include "ui/UiCommands.h"
 
 namespace loafix {
-namespace {
-
-MenuItem Command(ItemName name, std::string caption, Handler onClick, bool checked = false) {
-  return MenuItem{.name = std::string(name.text),
-                  .caption = std::move(caption),
-                  .checked = checked,
-                  .onClick = std::move(onClick)};
-}
-
-MenuItem Submenu(ItemName name, std::string caption, std::vector<MenuItem> children) {
-  return MenuItem{.name = std::string(name.text),
-                  .caption = std::move(caption),
-                  .children = std::move(children)};
-}
-
-// Nothing looks a separator up: its name is spelled here only.
-MenuItem Separator(std::string_view name) {
-  return Command(ItemName(name), "-", nullptr);
-}
-
-}  // namespace
-
 FormSpec MainWindowSpec(Program& p) {
   const Handler drag = [&p] { FormDrag(p.ws, p.Form2()); };
   return FormSpec{
@@ -69,24 +47,23 @@ FormSpec MainWindowSpec(Program& p) {
 }
 
 MenuItem CommandMenu(Program& p) {
-  auto run = [&p](void (*handler)(Program&)) -> Handler { return [&p, handler] { handler(p); }; };
   const Handler nothing = [] {};
   return Submenu(
       items::file, "file",
       {
-          Command(items::about, "&about", run(about)),
-          Command(items::advertise, "&advertise", run(advertise)),
-          Command(items::disclamer, "&disclamer", run(disclamer)),
+          Command(items::about, "&about", Runs(p, about)),
+          Command(items::advertise, "&advertise", Runs(p, advertise)),
+          Command(items::disclamer, "&disclamer", Runs(p, disclamer)),
           Separator("line1"),
           Submenu(items::aoloptions, "&aol opts.",
                   {
-                      Command(items::upchat, "&upchat", run(ClientUpchat)),
-                      Command(items::unupchat, "&unupchat", run(ClientUnupchat), true),
+                      Command(items::upchat, "&upchat", Runs(p, ClientUpchat)),
+                      Command(items::unupchat, "&unupchat", Runs(p, ClientUnupchat), true),
                       Separator("line13"),
                       Submenu(items::aol, "&visibility",
                               {
-                                  Command(items::hideaol, "&hide aol", run(ClientHide)),
-                                  Command(items::showaol, "&show aol", run(ClientShow)),
+                                  Command(items::hideaol, "&hide aol", Runs(p, ClientHide)),
+                                  Command(items::showaol, "&show aol", Runs(p, ClientShow)),
                               }),
                       Submenu(items::killwindows, "&kill windows",
                               {
@@ -96,34 +73,14 @@ MenuItem CommandMenu(Program& p) {
                               }),
                       Submenu(items::ims, "&instant msgs",
                               {
-                                  Command(items::imoff, "&off", run(ClientImOff)),
-                                  Command(items::imon, "&on", run(ClientImOn), true),
+                                  Command(items::imoff, "&off", Runs(p, ClientImOff)),
+                                  Command(items::imon, "&on", Runs(p, ClientImOn), true),
                               }),
                   }),
           Separator("line8"),
-          Submenu(
-              items::idleoptions, "&idle opts.",
-              {
-                  Command(items::idleon, "&idle on", run(idleon)),
-                  Command(items::idleoff, "&idle off", run(idleoff), true),
-                  Separator("line10"),
-                  Command(items::bragstats, "&brag stats", run(bragstats)),
-                  Separator("line6"),
-                  Command(items::aimsn, "&aim sn", run(aimsn)),
-                  Separator("line5"),
-                  Command(items::setascii, "&set ascii", run(setascii)),
-                  Separator("line4"),
-                  Command(items::reason, "&reason", run(reason)),
-                  Command(items::linksite, "&link site", run(linksite)),
-                  Separator("line7"),
-                  Command(items::enablescrolling, "enable scrolling", run(enablescrolling), true),
-                  Command(items::scrollinginterval, "scrolling interval", run(scrollinginterval)),
-                  Separator("line14"),
-                  Command(items::autoidle, "auto idle...", run(autoidle)),
-                  Command(items::autoback, "auto back", run(autoback)),
-              }),
+          IdleOptionsMenu(p),
           Separator("line9"),
-          Command(items::mailme, "&email me", run(mailme)),
+          Command(items::mailme, "&email me", Runs(p, mailme)),
           Separator("line3"),
           Command(items::minimize, "&minimize", [&p] { p.host.minimizeForm(p.Form2()); }),
           Command(items::unload, "&unload", [&p] { EndProgram(p); }),
