@@ -21,6 +21,12 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// A temporary file of an earlier write (or a folder probe) that is still there is taken
+// away by a later write once its last change is this far from now, either way: a
+// younger one may be another running program's, between its last byte and its rename
+// (a loafix started by another account, say), and must not be pulled from under it.
+inline constexpr int kLeftoverAgeSeconds = 60;
+
 // `name` inside `folder`.
 std::string JoinPath(std::string_view folder, std::string_view name);
 

@@ -80,16 +80,22 @@ int CreateProbe(const std::string& folder, const char* stem, std::string& name) 
 constexpr char kProbeStem[] = ".loafix-probe-";
 
 // The temporary files of earlier writes that could not be removed then: each write takes
-// away what the last ones left.
+// away what the last ones left, once they are old enough not to be a live write's.
 void RemoveLeftovers(const std::string& folder, std::string_view stem) {
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return;
   constexpr std::string_view kTail = ".tmp";
+  const std::time_t now = std::time(nullptr);
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
-    if (name.size() > stem.size() + kTail.size() && name.substr(0, stem.size()) == stem &&
-        name.substr(name.size() - kTail.size()) == kTail)
-      ::unlink(JoinPath(folder, name).c_str());
+    if (name.size() <= stem.size() + kTail.size() || name.substr(0, stem.size()) != stem ||
+        name.substr(name.size() - kTail.size()) != kTail)
+      continue;
+    const std::string path = JoinPath(folder, name);
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) continue;
+    const auto age = static_cast<long long>(now) - static_cast<long long>(st.st_mtime);
+    if (age >= kLeftoverAgeSeconds || age <= -kLeftoverAgeSeconds) ::unlink(path.c_str());
   }
   ::closedir(dir);
 }

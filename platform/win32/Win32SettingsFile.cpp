@@ -87,17 +87,27 @@ HANDLE CreateProbe(const std::wstring& folder, const std::wstring& stem, std::ws
 
 // The temporary files of earlier writes that could not be removed then (a virus scanner
 // or an indexer had them open without letting them be deleted): the guide promises no
-// files beside the settings file, so each write takes away what the last ones left.
+// files beside the settings file, so each write takes away what the last ones left,
+// once they are old enough not to be a live write's.
 void RemoveLeftovers(const std::wstring& folder, const std::wstring& stem) {
   WIN32_FIND_DATAW found;
   const HANDLE search = FindFirstFileW((folder + stem + L"*.tmp").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
+  FILETIME nowTime;
+  GetSystemTimeAsFileTime(&nowTime);
+  const auto ticks = [](const FILETIME& t) {  // 100 ns units
+    return static_cast<long long>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) |
+                                  t.dwLowDateTime);
+  };
+  const long long now = ticks(nowTime), oldEnough = kLeftoverAgeSeconds * 10'000'000LL;
   do {
     // The pattern may also match a short 8.3 name; only the full name counts, spelled
     // as this program spells its own.
     const std::wstring name = found.cFileName;
+    const long long age = now - ticks(found.ftLastWriteTime);
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name.size() > stem.size() + 4 &&
-        name.compare(0, stem.size(), stem) == 0 && name.compare(name.size() - 4, 4, L".tmp") == 0)
+        name.compare(0, stem.size(), stem) == 0 && name.compare(name.size() - 4, 4, L".tmp") == 0 &&
+        (age >= oldEnough || age <= -oldEnough))
       DeleteFileW((folder + name).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -271,12 +272,24 @@ TEST_F(SettingsStoreTest, AFallbackStartsAsTheOldFileByteForByteOnceSomethingIsS
 
 TEST_F(SettingsStoreTest, TemporaryFilesLeftBehindGoWithTheNextWrite) {
   // A scanner held them when their write was over, so they could not be removed then.
-  for (const char* name : {".loafix.ini.4242-17.tmp", ".loafix-probe-4242-3.tmp",
-                           ".loafix.ini.keep", "other.tmp", "loafix.ini.tmp"})
+  // Two minutes old (or dated two minutes ahead) they go; one written 30 s ago may be
+  // another program's write on its way and stays.
+  const auto now = fs::file_time_type::clock::now();
+  const std::pair<const char*, std::chrono::seconds> files[] = {
+      {".loafix.ini.4242-17.tmp", -std::chrono::seconds(120)},
+      {".loafix.ini.4242-18.tmp", std::chrono::seconds(120)},
+      {".loafix.ini.4242-19.tmp", -std::chrono::seconds(30)},
+      {".loafix-probe-4242-3.tmp", -std::chrono::seconds(120)},
+      {".loafix.ini.keep", -std::chrono::seconds(120)},
+      {"other.tmp", -std::chrono::seconds(120)},
+      {"loafix.ini.tmp", -std::chrono::seconds(120)}};
+  for (const auto& [name, offset] : files) {
     Put(folder_ / name, "x");
+    fs::last_write_time(folder_ / name, now + offset);
+  }
   store_.WriteToINI(kSection, "interval", "60", kIniUpper);
-  EXPECT_EQ(Names(), (std::vector<std::string>{".loafix.ini.keep", "loafix.ini", "loafix.ini.tmp",
-                                               "other.tmp"}));
+  EXPECT_EQ(Names(), (std::vector<std::string>{".loafix.ini.4242-19.tmp", ".loafix.ini.keep",
+                                               "loafix.ini", "loafix.ini.tmp", "other.tmp"}));
 }
 
 // The platform's file layer with a rename that another program's handle refuses, which a

@@ -5,6 +5,7 @@
 //   store_check_win <fresh folder>
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -199,21 +200,27 @@ void FolderChoice(const fs::path& folder) {
 }
 
 // A temporary file a scanner held when its write was over could not be removed then; it
-// goes with the next write that finds it free.
+// goes with the next write that finds it free, once it is a minute old. One written 30 s
+// ago may be another program's write on its way, and stays.
 void Leftovers(const fs::path& folder) {
   const fs::path sub = folder / "leftovers";
   fs::create_directories(sub);
   SettingsStore store(sub.string());
-  Put(sub / "~loafix.ini.4242-17.tmp", "x");
-  Put(sub / "~loafix.ini.4242-18.tmp", "x");
-  Put(sub / "~loafix.ini.keep", "x");
+  const auto now = fs::file_time_type::clock::now();
+  for (const char* name : {"~loafix.ini.4242-17.tmp", "~loafix.ini.4242-18.tmp",
+                           "~loafix.ini.4242-19.tmp", "~loafix.ini.keep"}) {
+    Put(sub / name, "x");
+    fs::last_write_time(sub / name, now - std::chrono::seconds(120));
+  }
+  fs::last_write_time(sub / "~loafix.ini.4242-19.tmp", now - std::chrono::seconds(30));
   const HANDLE scanner = Hold(sub / "~loafix.ini.4242-18.tmp", GENERIC_READ, FILE_SHARE_READ);
   store.WriteToINI(kSection, "interval", "60", kIniUpper);
   Expect(!fs::exists(sub / "~loafix.ini.4242-17.tmp"), "a free leftover goes with the next write");
   CloseHandle(scanner);
   store.WriteToINI(kSection, "interval", "30", kIniUpper);
   Expect(!fs::exists(sub / "~loafix.ini.4242-18.tmp"), "a held one with the write after");
-  Expect(Count(sub) == 2, "the settings file and the unrelated file stay");
+  Expect(fs::exists(sub / "~loafix.ini.4242-19.tmp"), "a young one stays");
+  Expect(Count(sub) == 3, "the settings file, the young and the unrelated file stay");
 }
 
 }  // namespace
