@@ -10,6 +10,27 @@ constexpr UINT kAnotherStart = WM_APP;
 // after taking the name, so only a start in that very moment waits at all.
 constexpr DWORD kWaitForFirstMs = 5000;
 
+// Windows Vista and later keep a program run as administrator from the messages of the
+// person's ordinary programs (User Interface Privilege Isolation: a post of a message
+// from WM_USER up to a window of a higher integrity level fails with access denied).
+// A first loafix run as administrator would so never hear of a later, ordinary start,
+// and the person would see nothing happen. Its window lets that one message in, and no
+// other: Windows 7 and later per window (ChangeWindowMessageFilterEx, MSGFLT_ALLOW),
+// Vista only for the whole process (ChangeWindowMessageFilter, MSGFLT_ADD). XP has no
+// such rule and neither function; Wine has no integrity levels.
+void LetOrdinaryStartsIn(HWND window) {
+  const HMODULE user = GetModuleHandleW(L"user32.dll");
+  if (!user) return;
+  using PerWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  using PerProcess = BOOL(WINAPI*)(UINT, DWORD);
+  constexpr DWORD kAllow = 1, kAdd = 1;  // MSGFLT_ALLOW, MSGFLT_ADD
+  if (FARPROC f = GetProcAddress(user, "ChangeWindowMessageFilterEx")) {
+    reinterpret_cast<PerWindow>(reinterpret_cast<void*>(f))(window, kAnotherStart, kAllow, nullptr);
+  } else if (FARPROC g = GetProcAddress(user, "ChangeWindowMessageFilter")) {
+    reinterpret_cast<PerProcess>(reinterpret_cast<void*>(g))(kAnotherStart, kAdd);
+  }
+}
+
 }  // namespace
 
 OneProgram::OneProgram(HINSTANCE instance) {
@@ -28,6 +49,7 @@ OneProgram::OneProgram(HINSTANCE instance) {
   window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
                             nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (window_) LetOrdinaryStartsIn(window_);
 }
 
 OneProgram::~OneProgram() {
