@@ -32,3 +32,32 @@ static_assert(kNoSize == SWP_NOSIZE && kNoMove == SWP_NOMOVE);
 // The move command with the caption hit-test code in its low bits.
 static_assert(kDragMove == (SC_MOVE | HTCAPTION));
 }  // namespace loafix::win32::portable
+
+namespace loafix::win32 {
+
+// A function of a system DLL that not every Windows the programs run on has, looked up
+// by name (nullptr where it is missing): the programs import only what XP has.
+template <typename Function>
+Function SystemFunction(const wchar_t* dll, const char* name) {
+  const HMODULE module = GetModuleHandleW(dll);
+  const FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+}
+
+// A message-only window of a class of its own, its user data `self`: it takes the
+// program's own messages and timers and is never seen by a lookup of visible windows.
+inline HWND MessageWindow(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                          void* self) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.lpszClassName = className;
+  RegisterClassExW(&wc);
+  const HWND window =
+      CreateWindowExW(0, className, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+  if (window) SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  return window;
+}
+
+}  // namespace loafix::win32

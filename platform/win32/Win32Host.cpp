@@ -22,13 +22,9 @@ using PreciseTimeFunction = VOID(WINAPI*)(LPFILETIME);
 // GetSystemTimePreciseAsFileTime where the system has it (Windows 8 and later, Wine),
 // else the coarse clock; looked up once.
 PreciseTimeFunction SystemTimeFunction() {
-  static const PreciseTimeFunction function = [] {
-    const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    FARPROC precise = kernel ? GetProcAddress(kernel, "GetSystemTimePreciseAsFileTime") : nullptr;
-    return precise ? reinterpret_cast<PreciseTimeFunction>(reinterpret_cast<void*>(precise))
-                   : &GetSystemTimeAsFileTime;
-  }();
-  return function;
+  static const PreciseTimeFunction function =
+      SystemFunction<PreciseTimeFunction>(L"kernel32.dll", "GetSystemTimePreciseAsFileTime");
+  return function ? function : &GetSystemTimeAsFileTime;
 }
 
 }  // namespace
@@ -43,16 +39,8 @@ Win32Host::Win32Host(HINSTANCE instance, WindowSystem& ws) : instance_(instance)
   counterPeriod_ = 1.0 / static_cast<double>(frequency.QuadPart);
   watchStart_ = now();
 
-  WNDCLASSEXW timerClass{};
-  timerClass.cbSize = sizeof timerClass;
-  timerClass.lpfnWndProc = &Win32Host::TimerWindowProc;
-  timerClass.hInstance = instance_;
-  timerClass.lpszClassName = kTimerWindowClass;
-  RegisterClassExW(&timerClass);
-  // Message-only: it owns the timers and is never seen by any window lookup.
-  timerWindow_ = CreateWindowExW(0, kTimerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 instance_, nullptr);
-  SetWindowLongPtrW(timerWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // It owns the timers.
+  timerWindow_ = MessageWindow(instance_, kTimerWindowClass, &Win32Host::TimerWindowProc, this);
   core_.onScheduleChanged = [this] { aim(); };
 }
 

@@ -19,16 +19,13 @@ constexpr DWORD kWaitForFirstMs = 5000;
 // Vista only for the whole process (ChangeWindowMessageFilter, MSGFLT_ADD). XP has no
 // such rule and neither function; Wine has no integrity levels.
 void LetOrdinaryStartsIn(HWND window) {
-  const HMODULE user = GetModuleHandleW(L"user32.dll");
-  if (!user) return;
+  constexpr DWORD kAllow = 1, kAdd = 1;  // MSGFLT_ALLOW, MSGFLT_ADD
   using PerWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
   using PerProcess = BOOL(WINAPI*)(UINT, DWORD);
-  constexpr DWORD kAllow = 1, kAdd = 1;  // MSGFLT_ALLOW, MSGFLT_ADD
-  if (FARPROC f = GetProcAddress(user, "ChangeWindowMessageFilterEx")) {
-    reinterpret_cast<PerWindow>(reinterpret_cast<void*>(f))(window, kAnotherStart, kAllow, nullptr);
-  } else if (FARPROC g = GetProcAddress(user, "ChangeWindowMessageFilter")) {
-    reinterpret_cast<PerProcess>(reinterpret_cast<void*>(g))(kAnotherStart, kAdd);
-  }
+  if (auto perWindow = SystemFunction<PerWindow>(L"user32.dll", "ChangeWindowMessageFilterEx"))
+    perWindow(window, kAnotherStart, kAllow, nullptr);
+  else if (auto perProcess = SystemFunction<PerProcess>(L"user32.dll", "ChangeWindowMessageFilter"))
+    perProcess(kAnotherStart, kAdd);
 }
 
 }  // namespace
@@ -40,15 +37,7 @@ OneProgram::OneProgram(HINSTANCE instance) {
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS || (!name_ && error == ERROR_ACCESS_DENIED)) return;
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &OneProgram::WindowProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = kWindowClass;
-  RegisterClassExW(&wc);
-  window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                            nullptr);
-  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  window_ = MessageWindow(instance, kWindowClass, &OneProgram::WindowProc, this);
   if (window_) LetOrdinaryStartsIn(window_);
 }
 
